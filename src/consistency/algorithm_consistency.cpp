@@ -1,0 +1,1 @@
+#include "consistency/consistency.hpp"

@@ -1,0 +1,1 @@
+#include "cyclic/cyclic.hpp"

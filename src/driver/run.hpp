@@ -1,0 +1,22 @@
+#pragma once
+
+// The command line and the run: checks the arguments, owns every table of a
+// run, calls the analyses in their fixed order and pauses at fixed points.
+
+namespace ordimet {
+
+// Prints the usage text.
+void print_usage();
+
+// 0 when the command line is acceptable; otherwise prints the usage text,
+// pauses and returns -1. `kind` is argument 1 (null when absent).
+int check_arguments(int argc, const char* kind);
+
+// Prints the banner of the method kind; nothing for an unknown kind.
+void print_method_kind(const char* kind);
+
+// Runs the whole analysis of one command line. Returns the exit status, 0 on
+// every path.
+int run(int argc, const char* const* argv);
+
+} // namespace ordimet

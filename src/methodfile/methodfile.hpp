@@ -1,0 +1,65 @@
+#pragma once
+
+// Method files: the reader of one file, the loading and cross-checking of all
+// files of a run, their messages, and the coefficient listing.
+
+#include "driver/driver.hpp"
+
+#include <cstddef>
+#include <span>
+
+namespace ordimet {
+
+// One algorithm's 2k + 2 coefficients in file order: A[j] at index j and B[j]
+// at index k + 1 + j, for j = 0 .. k.
+using CoefficientSet = double*;
+
+// One coefficient set per algorithm, slot i for the (i + 1)-th method file;
+// empty (null) until its file is read. Released with free_rows.
+using CoefficientTable = RowTable;
+
+// The largest step count accepted. A larger step takes the memory path (-3)
+// without any allocation: it keeps every size computation far from overflow,
+// and it bounds the work of every later analysis, which grows with k, to well
+// under a second. Real methods have a few steps; several thousand still pass.
+inline constexpr int MAX_STEP_COUNT = 10000;
+
+// An open method file; see open_method_file.
+struct MethodFile;
+
+// Opens the named file for reading; null when it can't be opened.
+MethodFile* open_method_file(const char* name);
+
+// Reads the next token as a decimal integer. Returns the value, -2 when the
+// token is no integer or doesn't fit an int, or -1 at the end of the file.
+int read_integer(MethodFile& file);
+
+// Reads the next token as a real number into set[i]. Returns 0, -2 when the
+// token is no number (or the file can't be read), or -1 at the end of the file.
+int read_coefficient(MethodFile& file, std::span<double> set, std::size_t i);
+
+// Closes and releases the file; false when the close failed.
+bool close_method_file(MethodFile* file);
+
+// Reads one method file into `slot`. Returns 0, -1 (malformed), -2 (can't be
+// read) or -3 (no memory); k and m receive what was read of the step count
+// and the equation order.
+int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot);
+
+// The help text printed for a malformed method file.
+void print_format_help(const char* name);
+
+// Loads the files named by argv[2 .. argc-1] into the table, in order, and
+// cross-checks them. Returns 0 or a loading failure code -1 .. -6; k and m get
+// the first file's step count and order, `failing_index` the argument index
+// at which loading stopped (argc after the last file).
+int load_method_files(int argc, const char* const* argv, int& k, int& m, int& failing_index,
+                      CoefficientTable table);
+
+// Prints the message of a loading result code (nothing for 0).
+void report_load_error(int code, const char* name);
+
+// Prints the coefficient listing of c algorithms with step count k.
+void print_coefficients(int c, int k, CoefficientTable table);
+
+} // namespace ordimet

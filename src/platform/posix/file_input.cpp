@@ -1,0 +1,45 @@
+#include "platform/file_input.hpp"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ordimet::platform {
+
+bool open_input_file(const char* name, InputFile& file) {
+    // O_NONBLOCK only for the open itself: a FIFO without a writer would
+    // otherwise block here forever. Reads block normally afterwards, and a
+    // FIFO without a writer reads as an empty file.
+    int fd;
+    do {
+        fd = ::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        ::close(fd);
+        return false;
+    }
+    file.handle = fd;
+    return true;
+}
+
+long long read_input_file(InputFile& file, char* buffer, std::size_t capacity) {
+    ssize_t got;
+    do {
+        got = ::read(static_cast<int>(file.handle), buffer, capacity);
+    } while (got < 0 && errno == EINTR);
+    return got < 0 ? -1 : static_cast<long long>(got);
+}
+
+bool close_input_file(InputFile& file) {
+    const int fd = static_cast<int>(file.handle);
+    file.handle = -1;
+    // After an interrupted close the descriptor is already released on
+    // Linux, so the close is not repeated.
+    return ::close(fd) == 0 || errno == EINTR;
+}
+
+} // namespace ordimet::platform

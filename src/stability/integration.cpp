@@ -1,0 +1,1 @@
+#include "stability/stability.hpp"

@@ -42,6 +42,16 @@ template <class T> T* alloc_records(std::size_t n) {
     return static_cast<T*>(alloc_block(n, sizeof(T)));
 }
 
+// A double as the report prints it: fixed notation with six decimals,
+// right-aligned in at least `width` characters, wider when the value needs it
+// (as printf's "%*lf" writes it). Infinities and NaN are spelled "inf",
+// "-inf" and "nan" on every platform; the sign of a NaN is an accident of the
+// processor and is not shown.
+struct FixedText {
+    char text[352]; // the longest finite double takes 309 digits + sign + 7
+};
+FixedText fixed(double value, int width = 0);
+
 // Prints the key prompt, flushes standard output and waits for one key press
 // on the console; returns at once when there is no console.
 void wait_for_key();

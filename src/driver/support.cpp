@@ -1,6 +1,7 @@
 #include "driver/driver.hpp"
 #include "platform/console.hpp"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -61,6 +62,18 @@ RowTable alloc_matrix(int d) {
         }
     }
     return rows;
+}
+
+FixedText fixed(double value, int width) {
+    FixedText out{};
+    if (std::isnan(value)) {
+        std::snprintf(out.text, sizeof out.text, "%*s", width, "nan");
+    } else if (std::isinf(value)) {
+        std::snprintf(out.text, sizeof out.text, "%*s", width, value < 0 ? "-inf" : "inf");
+    } else {
+        std::snprintf(out.text, sizeof out.text, "%*.6f", width, value);
+    }
+    return out;
 }
 
 void wait_for_key() {

@@ -63,11 +63,11 @@ void print_coefficients(int c, int k, CoefficientTable table) {
         const CoefficientSet set = table[i];
         std::printf("\nAlgoritmo %d\n", i + 1);
         for (int j = 0; j <= k; ++j) {
-            std::printf("A[ %d ] = %10lf ", j, set[j]);
+            std::printf("A[ %d ] = %s ", j, fixed(set[j], 10).text);
         }
         std::fputs("\n", stdout);
         for (int j = 0; j <= k; ++j) {
-            std::printf("B[ %d ] = %10lf ", j, set[k + 1 + j]);
+            std::printf("B[ %d ] = %s ", j, fixed(set[k + 1 + j], 10).text);
         }
         std::fputs("\n", stdout);
     }

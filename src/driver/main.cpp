@@ -1,3 +1,5 @@
 #include "driver/run.hpp"
 
-int main(int argc, char** argv) { return ordimet::run(argc, argv); }
+int main(int argc, char** argv) {
+    return ordimet::run(argc, argv);
+}

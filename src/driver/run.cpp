@@ -47,7 +47,8 @@ void analyse(int argc, const char* const* argv) {
     std::printf("A equacao diferencial especial tem ordem %d.\n", m);
     print_coefficients(c, k, table.get());
 
-    OwnedBlock<AlgorithmResult> results(alloc_records<AlgorithmResult>(static_cast<std::size_t>(c)));
+    OwnedBlock<AlgorithmResult> results(
+        alloc_records<AlgorithmResult>(static_cast<std::size_t>(c)));
     if (results.get() == nullptr) {
         std::fputs(kNoMemory, stdout);
         return;
@@ -66,7 +67,8 @@ void analyse(int argc, const char* const* argv) {
     report_method_consistency(m, q);
     const bool composite = is_kind(kind, "CO");
     if (composite) {
-        std::fputs("\nNao testo aumento de consistencia para metodos compostos genericos.\n", stdout);
+        std::fputs("\nNao testo aumento de consistencia para metodos compostos genericos.\n",
+                   stdout);
         std::fputs("Nao faco o teste da estabilidade em metodos compostos genericos.\n", stdout);
     }
     if (q == NOT_COMPUTABLE || q - m <= 0 || composite) {
@@ -111,7 +113,7 @@ void print_usage() {
 }
 
 int check_arguments(int argc, const char* kind) {
-    const bool accepted = argc == 3   ? is_kind(kind, "SI")
+    const bool accepted = argc == 3  ? is_kind(kind, "SI")
                           : argc > 3 ? is_kind(kind, "CO") || is_kind(kind, "CI")
                                      : false;
     if (accepted) {

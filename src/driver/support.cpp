@@ -17,7 +17,9 @@ void* alloc_block(std::size_t n, std::size_t size) {
     return std::malloc(n * size == 0 ? 1 : n * size);
 }
 
-void release_block(void* block) { std::free(block); }
+void release_block(void* block) {
+    std::free(block);
+}
 
 RowTable alloc_pointer_table(int n) {
     if (n < 0) {

@@ -40,7 +40,8 @@ int peek(MethodFile& file) {
         return kEnd;
     }
     if (file.position == file.length) {
-        const long long got = platform::read_input_file(file.input, file.buffer, sizeof file.buffer);
+        const long long got =
+            platform::read_input_file(file.input, file.buffer, sizeof file.buffer);
         if (got < 0) {
             file.failed = true;
             return kReadError;
@@ -60,11 +61,17 @@ int peek(MethodFile& file) {
     return static_cast<unsigned char>(c);
 }
 
-void advance(MethodFile& file) { ++file.position; }
+void advance(MethodFile& file) {
+    ++file.position;
+}
 
 // White space as the C locale classifies it.
-bool is_space(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool is_digit(int c) { return c >= '0' && c <= '9'; }
+bool is_space(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool is_digit(int c) {
+    return c >= '0' && c <= '9';
+}
 
 // Skips white space; returns the first byte after it (not consumed), kEnd or
 // kReadError.
@@ -96,9 +103,9 @@ bool take_sign(MethodFile& file) {
 struct Digits {
     static constexpr std::size_t kMaxDigits = 800;
     char kept[kMaxDigits + 1];
-    std::size_t count = 0;          // digits kept
-    bool dropped_nonzero = false;   // whether a dropped digit was not 0
-    bool any = false;               // whether any digit at all was seen
+    std::size_t count = 0;        // digits kept
+    bool dropped_nonzero = false; // whether a dropped digit was not 0
+    bool any = false;             // whether any digit at all was seen
 
     // Adds the next digit of the number.
     void add(int c) {
@@ -113,7 +120,6 @@ struct Digits {
         }
     }
 };
-
 
 enum class Token { Number, NoNumber, End, ReadError };
 

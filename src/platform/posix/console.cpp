@@ -1,8 +1,8 @@
 #include "platform/console.hpp"
 
 #include <cerrno>
-#include <cstddef>
 #include <csignal>
+#include <cstddef>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -108,10 +108,10 @@ void read_one_key() {
 
     g_saved_settings = saved;
     g_tty_fd = fd;
-    struct sigaction handler{};
+    struct sigaction handler {};
     handler.sa_handler = restore_and_reraise;
     sigemptyset(&handler.sa_mask);
-    struct sigaction previous[kSignalCount]{};
+    struct sigaction previous[kSignalCount] {};
     for (std::size_t i = 0; i < kSignalCount; ++i) {
         // A signal that the process ignores (nohup) stays ignored.
         ::sigaction(kEndingSignals[i], nullptr, &previous[i]);

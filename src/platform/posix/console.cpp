@@ -51,23 +51,9 @@ int read_byte(int fd, int timeout_ms) {
 // separates them from a following key press.
 constexpr int kSequenceGapMs = 50;
 
-// Consumes the rest of a key press whose first byte was `first`: an escape
-// sequence (arrows, function keys, Alt+key) or the continuation bytes of a
-// multi-byte UTF-8 character.
-void consume_rest_of_key(int fd, int first) {
-    if (first == 0x1b) {
-        const int second = read_byte(fd, kSequenceGapMs);
-        if (second == '[') {
-            // Control sequence: parameter and intermediate bytes up to a
-            // final byte in 0x40..0x7e.
-            for (int b = read_byte(fd, kSequenceGapMs); b >= 0 && !(b >= 0x40 && b <= 0x7e);
-                 b = read_byte(fd, kSequenceGapMs)) {
-            }
-        } else if (second == 'O') {
-            read_byte(fd, kSequenceGapMs); // SS3: one final byte (F1..F4, keypad)
-        }
-        return;
-    }
+// Consumes the continuation bytes of a multi-byte UTF-8 character whose
+// first byte was `first`.
+void consume_utf8_continuation(int fd, int first) {
     int continuation = 0;
     if ((first & 0xe0) == 0xc0) {
         continuation = 1;
@@ -80,6 +66,44 @@ void consume_rest_of_key(int fd, int first) {
         if (read_byte(fd, kSequenceGapMs) < 0) {
             return;
         }
+    }
+}
+
+// Consumes parameter and intermediate bytes up to the final byte (0x40..0x7e)
+// of a control sequence.
+void consume_to_final_byte(int fd) {
+    for (int b = read_byte(fd, kSequenceGapMs); b >= 0 && !(b >= 0x40 && b <= 0x7e);
+         b = read_byte(fd, kSequenceGapMs)) {
+    }
+}
+
+// Consumes the rest of a key press whose first byte was `first`: an escape
+// sequence (arrows, function keys, Alt+key) or the continuation bytes of a
+// multi-byte UTF-8 character.
+void consume_rest_of_key(int fd, int first) {
+    if (first != 0x1b) {
+        consume_utf8_continuation(fd, first);
+        return;
+    }
+    int second = read_byte(fd, kSequenceGapMs);
+    if (second == 0x1b) {
+        // Alt+extended key on terminals that send Alt as an ESC prefix.
+        second = read_byte(fd, kSequenceGapMs);
+    }
+    if (second == '[') {
+        // The text console sends F1..F5 as ESC [ [ A..E: the second '[' is
+        // not a final byte there but the start of a one-byte tail.
+        const int third = read_byte(fd, kSequenceGapMs);
+        if (third == '[') {
+            read_byte(fd, kSequenceGapMs);
+        } else if (third >= 0 && !(third >= 0x40 && third <= 0x7e)) {
+            consume_to_final_byte(fd);
+        }
+    } else if (second == 'O') {
+        // SS3 (F1..F4, keypad), with optional modifier parameters as in ESC O 1 ; 2 P.
+        consume_to_final_byte(fd);
+    } else if (second >= 0) {
+        consume_utf8_continuation(fd, second); // Alt+character
     }
 }
 

@@ -27,6 +27,28 @@ struct AlgorithmResult {
 // lowers k by their number, compacting every set in place.
 void reduce_step(int& k, int c, CoefficientTable table);
 
+// The largest n whose factorial a 64-bit signed integer holds (20!).
+inline constexpr int MAX_EXACT_FACTORIAL = 20;
+
+// The smallest n whose factorial overflows a double to infinity (171!).
+inline constexpr int FIRST_INFINITE_FACTORIAL = 171;
+
+// n!, computed exactly as the running product 1 * n * (n-1) * ... * 1; 1 for
+// every n <= 0. For n above MAX_EXACT_FACTORIAL the product doesn't fit and
+// the result is -1.
+std::int64_t factorial(int n);
+
+// n! as the double the error coefficients are divided by: the exact factorial
+// up to 20!, beyond it the running product 20! * 21 * 22 * ... * n in double,
+// each multiplication rounded; infinity from 171! on.
+double factorial_as_double(std::int64_t n);
+
+// The consistency of one algorithm with step count k and equation order m,
+// whose set holds A[0..k] then B[0..k]. Writes the flag and the two doubles of
+// its AlgorithmResult and returns its error index (q or NOT_COMPUTABLE).
+int algorithm_consistency(int k, int m, const double* set, std::int32_t& implicit,
+                          double& error_coefficient, double& error_constant);
+
 // Fills results[0 .. c-1] with the consistency of each algorithm.
 void analyse_algorithms(int k, int m, int c, CoefficientTable table, AlgorithmResult* results);
 

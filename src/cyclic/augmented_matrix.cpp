@@ -1,1 +1,55 @@
 #include "cyclic/cyclic.hpp"
+
+#include <cstdio>
+
+namespace ordimet {
+
+// One unknown per position of the cycle. Rows 0 .. t-1 are tie rows, which
+// exist only when the step count exceeds the number of algorithms
+// (t = max(k - c, 0)); row t + a belongs to algorithm a. u = max(c - k, 0).
+// In an algorithm row, A[k - i + j] is assigned to the cells at and left of
+// the diagonal, then A[j - i + k - c] is added to the cells at least |k - c|
+// right of it; both reach a cell only on the diagonal when k = c.
+// Only A coefficients are read, always inside the set.
+void build_augmented_matrix(int c, int k, int d, CoefficientTable table, RowTable matrix,
+                            const AlgorithmResult* results) {
+    const int t = d - c;
+    const int u = d - k;
+    for (int i = 0; i < d; ++i) {
+        for (int j = 0; j <= d; ++j) {
+            matrix[i][j] = 0.0;
+        }
+    }
+    // Unknown i equals unknown i + c.
+    for (int i = 0; i < t; ++i) {
+        matrix[i][i] = 1.0;
+        matrix[i][i + c] = -1.0;
+    }
+    for (int a = 0; a < c; ++a) {
+        matrix[t + a][d] = results[a].error_coefficient;
+    }
+    for (int i = t; i < d; ++i) {
+        const CoefficientSet set = table[i - t];
+        double* row = matrix[i];
+        for (int j = 0; j < d; ++j) {
+            if (j <= i && k - i + j >= 0) {
+                row[j] = set[k - i + j];
+            }
+            if (j >= i && k - i + j - t >= d) {
+                row[j] = row[j] + set[j - i - u + t];
+            }
+        }
+    }
+}
+
+void print_augmented_matrix(int d, RowTable matrix) {
+    std::fputs("\nMatriz aumentada do metodo:\n", stdout);
+    for (int i = 0; i < d; ++i) {
+        for (int j = 0; j < d; ++j) {
+            std::printf("%s ", fixed(matrix[i][j], 10).text);
+        }
+        std::printf("| %s\n", fixed(matrix[i][d], 9).text);
+    }
+}
+
+} // namespace ordimet

@@ -1,5 +1,5 @@
 #include "consistency/consistency.hpp"
-#include "driver/driver.hpp"
+#include "driver/support/support.hpp"
 
 #include <algorithm>
 #include <climits>

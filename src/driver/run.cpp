@@ -2,7 +2,7 @@
 
 #include "consistency/consistency.hpp"
 #include "cyclic/cyclic.hpp"
-#include "driver/driver.hpp"
+#include "driver/support/support.hpp"
 #include "methodfile/methodfile.hpp"
 #include "stability/stability.hpp"
 

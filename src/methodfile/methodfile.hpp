@@ -3,7 +3,7 @@
 // Method files: the reader of one file, the loading and cross-checking of all
 // files of a run, their messages, and the coefficient listing.
 
-#include "driver/driver.hpp"
+#include "driver/support/support.hpp"
 
 #include <cstddef>
 #include <span>

@@ -1,4 +1,4 @@
-#include "driver/driver.hpp"
+#include "driver/support/support.hpp"
 #include "stability/stability.hpp"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "driver/driver.hpp"
+#include "driver/support/support.hpp"
 #include "driver/run.hpp"
 
 #include <cmath>

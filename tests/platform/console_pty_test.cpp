@@ -1,7 +1,7 @@
 // The key-press pause driven through a pseudo-terminal: the child process has
 // the terminal as its controlling terminal and pauses; the test plays the
 // keyboard on the master side and watches the output and the terminal settings.
-#include "driver/driver.hpp"
+#include "driver/support/support.hpp"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,5 @@
-#include "driver/driver.hpp"
+#include "driver/support/support.hpp"
+
 #include "platform/console.hpp"
 
 #include <cmath>

@@ -1,9 +1,7 @@
 #include "driver/support/support.hpp"
-#include "driver/run.hpp"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
@@ -31,17 +29,6 @@ TEST(Fixed, SpellsNonFiniteValuesTheSameEverywhere) {
     EXPECT_STREQ(fixed(-std::nan("")).text, "nan");
 }
 
-TEST(Allocation, TablesStartEmptyAndReleaseWhatTheyHold) {
-    RowTable table = alloc_pointer_table(3);
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table[0], nullptr);
-    EXPECT_EQ(table[2], nullptr);
-    alloc_doubles(table[1], 4);
-    ASSERT_NE(table[1], nullptr);
-    free_rows(table, 3); // an empty row is skipped; the sanitizer build checks for leaks
-    free_rows(nullptr, 5);
-}
-
 TEST(Allocation, OversizedRequestsAreRefusedWithoutAnAllocation) {
     EXPECT_EQ(alloc_pointer_table(-1), nullptr);
     EXPECT_EQ(alloc_block(SIZE_MAX / 4, 8), nullptr);
@@ -52,38 +39,8 @@ TEST(Allocation, OversizedRequestsAreRefusedWithoutAnAllocation) {
     EXPECT_EQ(alloc_matrix(-1), nullptr);
     RowTable matrix = alloc_matrix(3);
     ASSERT_NE(matrix, nullptr);
-    matrix[2][3] = 1.0; // every row holds d + 1 doubles
+    matrix[2][3] = 1.0; // every row holds d + 1 doubles (the sanitizer build checks)
     free_rows(matrix, 3);
-}
-
-std::string banner(const char* kind) {
-    ::testing::internal::CaptureStdout();
-    print_method_kind(kind);
-    std::fflush(stdout);
-    return ::testing::internal::GetCapturedStdout();
-}
-
-TEST(Driver, MethodKindBanner) {
-    EXPECT_EQ(banner("SI"), "O metodo dado e' simples.\n");
-    EXPECT_EQ(banner("CO"), "O metodo dado e' composto.\n");
-    EXPECT_EQ(banner("CI"), "O metodo dado e' ciclico.\n");
-    EXPECT_EQ(banner("ci"), "");
-    EXPECT_EQ(banner("SIX"), "");
-}
-
-TEST(Driver, ArgumentRules) {
-    ::testing::internal::CaptureStdout(); // the usage text and the prompts
-    EXPECT_EQ(check_arguments(3, "SI"), 0);
-    EXPECT_EQ(check_arguments(4, "CO"), 0);
-    EXPECT_EQ(check_arguments(9, "CI"), 0);
-    EXPECT_EQ(check_arguments(1, nullptr), -1);
-    EXPECT_EQ(check_arguments(2, "SI"), -1);
-    EXPECT_EQ(check_arguments(4, "SI"), -1);
-    EXPECT_EQ(check_arguments(3, "CO"), -1);
-    EXPECT_EQ(check_arguments(3, "CI"), -1);
-    EXPECT_EQ(check_arguments(4, "co"), -1);
-    std::fflush(stdout);
-    ::testing::internal::GetCapturedStdout();
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "methodfile/methodfile.hpp"
 #include "support/temp_files.hpp"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -64,54 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"steps -3 and 2", {"-3 1", kTwoStep}, -4, 3, -3, 1},
         LoadCase{"step -3 everywhere", {"-3 1 x", "-3 1 y"}, -6, 4, -3, 1},
         LoadCase{"step above the limit", {"20000 1"}, -3, 2, 0, 0}));
-
-std::string printed(void (*print)()) {
-    ::testing::internal::CaptureStdout();
-    print();
-    std::fflush(stdout);
-    return ::testing::internal::GetCapturedStdout();
-}
-
-TEST(Loader, MessagesOfEveryCode) {
-    const auto message = [](int code) {
-        ::testing::internal::CaptureStdout();
-        report_load_error(code, "m.txt");
-        std::fflush(stdout);
-        return ::testing::internal::GetCapturedStdout();
-    };
-    EXPECT_EQ(message(0), "");
-    EXPECT_EQ(message(-7), "");
-    EXPECT_EQ(message(-6), "O passo de um metodo deve ser positivo.\n");
-    EXPECT_EQ(message(-5), "A ordem de uma equacao deve ser positiva.\n");
-    EXPECT_EQ(message(-4), "A ordem e o passo devem ser iguais em todos os arquivos.\n");
-    EXPECT_EQ(message(-3), "Erro de falta de memoria.\n");
-    EXPECT_EQ(message(-2), "Erro na leitura do arquivo m.txt, verifique sua validade.\n");
-    EXPECT_EQ(message(-1), "Formato do arquivo m.txt invalido!\n"
-                           "Formato do arquivo deve ser:\n"
-                           "1- Tamanho do passo\n"
-                           "2- ordem da equacao diferencial especial\n"
-                           "3- coeficientes (2 x tamanho do passo + 2)\n");
-}
-
-TEST(Listing, OneBlockPerAlgorithmWithTheGivenStep) {
-    static double first[] = {-1, 1, 0.5, 0.5};
-    static double second[] = {1234.5, -0.0000004, -std::numeric_limits<double>::infinity(), 0.0};
-    static double* table[] = {first, second};
-    EXPECT_EQ(printed([] { print_coefficients(1, 1, table); }),
-              "\nAlgoritmo 1\n"
-              "A[ 0 ] =  -1.000000 A[ 1 ] =   1.000000 \n"
-              "B[ 0 ] =   0.500000 B[ 1 ] =   0.500000 \n");
-    EXPECT_EQ(printed([] { print_coefficients(2, 1, table); }),
-              "\nAlgoritmo 1\n"
-              "A[ 0 ] =  -1.000000 A[ 1 ] =   1.000000 \n"
-              "B[ 0 ] =   0.500000 B[ 1 ] =   0.500000 \n"
-              "\nAlgoritmo 2\n"
-              "A[ 0 ] = 1234.500000 A[ 1 ] =  -0.000000 \n"
-              "B[ 0 ] =       -inf B[ 1 ] =   0.000000 \n");
-    // A reduced step lists only the leading part of each set.
-    EXPECT_EQ(printed([] { print_coefficients(1, 0, table); }),
-              "\nAlgoritmo 1\nA[ 0 ] =  -1.000000 \nB[ 0 ] =   1.000000 \n");
-}
 
 } // namespace
 } // namespace ordimet

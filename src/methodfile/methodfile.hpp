@@ -4,6 +4,7 @@
 // files of a run, their messages, and the coefficient listing.
 
 #include "driver/support/support.hpp"
+#include "platform/file_input.hpp"
 
 #include <cstddef>
 #include <span>
@@ -24,11 +25,23 @@ using CoefficientTable = RowTable;
 // under a second. Real methods have a few steps; several thousand still pass.
 inline constexpr int MAX_STEP_COUNT = 10000;
 
-// An open method file; see open_method_file.
-struct MethodFile;
+// A method file read as text: bytes come from the operating system in blocks,
+// and a Ctrl-Z byte ends the content, as in text mode on a console system.
+// Line ends need no translation: CR and LF are both white space between
+// tokens, so CR LF and LF files read alike. It lives on the reader's stack:
+// opening a file allocates nothing.
+struct MethodFile {
+    platform::InputFile input;
+    std::size_t position = 0;
+    std::size_t length = 0;
+    bool open = false;
+    bool at_end = false;
+    bool failed = false;
+    char buffer[16 * 1024];
+};
 
-// Opens the named file for reading; null when it can't be opened.
-MethodFile* open_method_file(const char* name);
+// Opens the named file for reading into `file`; false when it can't be opened.
+bool open_method_file(const char* name, MethodFile& file);
 
 // Reads the next token as a decimal integer. Returns the value, -2 when the
 // token is no integer or doesn't fit an int, or -1 at the end of the file.
@@ -38,8 +51,8 @@ int read_integer(MethodFile& file);
 // token is no number (or the file can't be read), or -1 at the end of the file.
 int read_coefficient(MethodFile& file, std::span<double> set, std::size_t i);
 
-// Closes and releases the file; false when the close failed.
-bool close_method_file(MethodFile* file);
+// Closes the file; false when the close failed.
+bool close_method_file(MethodFile& file);
 
 // Reads one method file into `slot`. Returns 0, -1 (malformed), -2 (can't be
 // read) or -3 (no memory); k and m receive what was read of the step count

@@ -1,29 +1,13 @@
 #include "methodfile/methodfile.hpp"
-#include "platform/file_input.hpp"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
-#include <new>
 #include <system_error>
 
 namespace ordimet {
-
-// A method file read as text: bytes come from the operating system in blocks,
-// and a Ctrl-Z byte ends the content, as in text mode on a console system.
-// Line ends need no translation: CR and LF are both white space between
-// tokens, so CR LF and LF files read alike.
-struct MethodFile {
-    platform::InputFile input;
-    std::size_t position = 0;
-    std::size_t length = 0;
-    bool at_end = false;
-    bool failed = false;
-    char buffer[64 * 1024];
-};
 
 namespace {
 
@@ -257,16 +241,13 @@ Token scan_integer(MethodFile& file, long long& value, bool& fits) {
 
 } // namespace
 
-MethodFile* open_method_file(const char* name) {
-    auto* file = new (std::nothrow) MethodFile;
-    if (file == nullptr) {
-        return nullptr;
-    }
-    if (!platform::open_input_file(name, file->input)) {
-        delete file;
-        return nullptr;
-    }
-    return file;
+bool open_method_file(const char* name, MethodFile& file) {
+    file.position = 0;
+    file.length = 0;
+    file.at_end = false;
+    file.failed = false;
+    file.open = platform::open_input_file(name, file.input);
+    return file.open;
 }
 
 int read_integer(MethodFile& file) {
@@ -297,27 +278,31 @@ int read_coefficient(MethodFile& file, std::span<double> set, std::size_t i) {
     }
 }
 
-bool close_method_file(MethodFile* file) {
-    const bool closed = platform::close_input_file(file->input);
-    delete file;
-    return closed;
+bool close_method_file(MethodFile& file) {
+    file.open = false;
+    return platform::close_input_file(file.input);
 }
 
 int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot) {
-    // Closes the file on every early return; the last close is made by hand
-    // because its outcome decides the result.
-    struct Closer {
-        void operator()(MethodFile* f) const { close_method_file(f); }
-    };
-    std::unique_ptr<MethodFile, Closer> file(open_method_file(name));
-    if (!file) {
+    MethodFile file;
+    if (!open_method_file(name, file)) {
         return -2;
     }
-    k = read_integer(*file);
+    // Closes the file on every early return; the last close is made by hand
+    // because its outcome decides the result.
+    struct CloseOnReturn {
+        MethodFile& file;
+        ~CloseOnReturn() {
+            if (file.open) {
+                close_method_file(file);
+            }
+        }
+    } guard{file};
+    k = read_integer(file);
     if (k == -2 || k == -1) {
         return k;
     }
-    m = read_integer(*file);
+    m = read_integer(file);
     if (m == -2 || m == -1) {
         return m;
     }
@@ -334,13 +319,13 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot) {
     }
     const std::span<double> set(slot, count);
     for (std::size_t i = 0; i < count; ++i) {
-        const int result = read_coefficient(*file, set, i);
+        const int result = read_coefficient(file, set, i);
         if (result == -2 || result == -1) {
             return result;
         }
     }
     double scratch = 0.0;
-    switch (scan_real(*file, scratch)) {
+    switch (scan_real(file, scratch)) {
     case Token::End:
         break;
     case Token::ReadError:
@@ -348,7 +333,7 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot) {
     default:
         return -1;
     }
-    return close_method_file(file.release()) ? 0 : -2;
+    return close_method_file(file) ? 0 : -2;
 }
 
 void print_format_help(const char* name) {

@@ -9,6 +9,13 @@ int load_method_files(int argc, const char* const* argv, int& k, int& m, int& fa
     int reference_step = 0;
     int reference_order = 0;
     for (failing_index = 2; failing_index < argc; ++failing_index) {
+        if (failing_index > 2 && reference_step >= 0) {
+            const std::size_t sets = static_cast<std::size_t>(failing_index - 1);
+            if (sets * (2 * static_cast<std::size_t>(reference_step) + 2) >
+                MAX_TOTAL_COEFFICIENTS) {
+                return -3;
+            }
+        }
         int file_step = 0;
         int file_order = 0;
         const int result =

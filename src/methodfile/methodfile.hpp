@@ -25,6 +25,13 @@ using CoefficientTable = RowTable;
 // under a second. Real methods have a few steps; several thousand still pass.
 inline constexpr int MAX_STEP_COUNT = 10000;
 
+// The largest number of coefficients that all the sets of one run may hold
+// together. Loading refuses the file whose set would go beyond it as a
+// shortage of memory (-3), before reading it: the analyses take time in
+// proportion to this total, and the bound keeps every run well under a second
+// (for instance 13 files of step 10000, or 65536 files of step 1).
+inline constexpr std::size_t MAX_TOTAL_COEFFICIENTS = std::size_t{1} << 18;
+
 // A method file read as text: bytes come from the operating system in blocks,
 // and a Ctrl-Z byte ends the content, as in text mode on a console system.
 // Line ends need no translation: CR and LF are both white space between

@@ -1,66 +1,34 @@
 #!/usr/bin/env bash
-# Runs the program on one end-to-end case and checks what it did.
+# Runs the program on one end-to-end case (see case_lib.sh) and checks its
+# standard output byte for byte, its exit status (always 0), that nothing
+# goes to standard error, and the number of key prompts.
 #
 # Usage: run_case.sh PROGRAM CASE_DIR EXAMPLES_DIR
-#
-# A case directory holds:
-#   args      the command-line arguments, one per line (a line "@NAME" stands
-#             for the file NAME of the examples directory)
-#   expected  the exact standard output
-#   prompts   the number of key prompts the run must print
-#   setup     optional: a bash script run first in a scratch copy of the case
-#             to make inputs that are impractical to commit
-#   any method files the arguments name, relative to the case directory.
-# The program runs in the case directory (or its scratch copy), in a new
-# session without a controlling terminal, so every pause returns at once.
 set -u
+source "$(dirname "$0")/case_lib.sh"
 program=$1
-case_dir=$2
-examples=$3
+prepare_case "$2" "$3"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-run_dir=$case_dir
-if [[ -f $case_dir/setup ]]; then
-    run_dir=$work/case
-    cp -R "$case_dir" "$run_dir"
-    (cd "$run_dir" && bash ./setup) || { echo "setup failed"; exit 1; }
-fi
-
-args=()
-if [[ -f $case_dir/args ]]; then
-    while IFS= read -r line || [[ -n $line ]]; do
-        if [[ $line == @* ]]; then
-            line=$examples/${line#@}
-        fi
-        args+=("$line")
-    done <"$case_dir/args"
-fi
-
-actual=$work/stdout
-errors=$work/stderr
-(cd "$run_dir" && setsid -w timeout -s KILL 30 "$program" "${args[@]}" <"/dev/null" >"$actual" 2>"$errors")
+run_program "$program" "$work/stdout" "$work/stderr"
 status=$?
-
 failed=0
 if [[ $status -ne 0 ]]; then
     echo "exit status $status, expected 0"
     failed=1
 fi
-if [[ -s $errors ]]; then
+if [[ -s $work/stderr ]]; then
     echo "unexpected standard error:"
-    cat "$errors"
+    head -c 4000 "$work/stderr"
     failed=1
 fi
-if ! cmp -s "$case_dir/expected" "$actual"; then
-    echo "standard output differs from $case_dir/expected (- expected, + actual):"
-    diff -u --text "$case_dir/expected" "$actual" | head -n 60
+if ! cmp -s "$run_dir/expected" "$work/stdout"; then
+    echo "standard output differs from the case's expected output (- expected, + actual):"
+    diff -u --text "$run_dir/expected" "$work/stdout" | head -n 60 | cut -c 1-300
     failed=1
 fi
-want_prompts=$(cat "$case_dir/prompts")
-got_prompts=$(grep -c -a '^Pressione uma tecla para continuar\.\.\.$' "$actual")
-if [[ $got_prompts -ne $want_prompts ]]; then
-    echo "$got_prompts prompts, expected $want_prompts"
+prompts=$(count_prompts "$work/stdout")
+if [[ $prompts -ne $(cat "$run_dir/prompts") ]]; then
+    echo "$prompts prompts, expected $(cat "$run_dir/prompts")"
     failed=1
 fi
 exit $failed

@@ -10,6 +10,13 @@ namespace {
 
 constexpr const char* kEuler = "1 1 -1 1 1 0";
 constexpr const char* kTwoStep = "2 1 0 -1 1 -0.5 1.5 0";
+const std::string kLargest = [] {
+    std::string content = std::to_string(MAX_STEP_COUNT) + " 1";
+    for (int i = 0; i < 2 * MAX_STEP_COUNT + 2; ++i) {
+        content += " 1";
+    }
+    return content;
+}();
 
 struct LoadCase {
     const char* what;
@@ -62,7 +69,16 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"step 0, then a missing file", {"0 1 1 1", nullptr}, -2, 3, 0, 1},
         LoadCase{"steps -3 and 2", {"-3 1", kTwoStep}, -4, 3, -3, 1},
         LoadCase{"step -3 everywhere", {"-3 1 x", "-3 1 y"}, -6, 4, -3, 1},
-        LoadCase{"step above the limit", {"20000 1"}, -3, 2, 0, 0}));
+        LoadCase{"step above the limit", {"20000 1"}, -3, 2, 0, 0},
+        LoadCase{"sets beyond the total", std::vector<const char*>(13, kLargest.c_str()), 0, 15,
+                 MAX_STEP_COUNT, 1},
+        LoadCase{"sets beyond the total",
+                 [] {
+                     std::vector<const char*> files(13, kLargest.c_str());
+                     files.push_back("never read");
+                     return files;
+                 }(),
+                 -3, 15, MAX_STEP_COUNT, 1}));
 
 } // namespace
 } // namespace ordimet

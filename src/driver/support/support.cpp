@@ -9,10 +9,32 @@
 
 namespace ordimet {
 
+#ifdef ORDIMET_ALLOCATION_SEAM
+namespace {
+// Test builds only: the allocation whose 1-based number the environment
+// variable ORDIMET_FAIL_ALLOCATION gives is refused as if memory were short,
+// so that a test can walk every allocation of a run. The product is built
+// without it.
+bool refuse_this_allocation() {
+    static const long long refused = [] {
+        const char* value = std::getenv("ORDIMET_FAIL_ALLOCATION");
+        return value != nullptr ? std::atoll(value) : 0LL;
+    }();
+    static long long count = 0;
+    return ++count == refused;
+}
+} // namespace
+#endif
+
 void* alloc_block(std::size_t n, std::size_t size) {
     if (size != 0 && n > SIZE_MAX / size) {
         return nullptr;
     }
+#ifdef ORDIMET_ALLOCATION_SEAM
+    if (refuse_this_allocation()) {
+        return nullptr;
+    }
+#endif
     // malloc(0) may return null; a request for nothing still gets a block so
     // that null always means "no memory".
     return std::malloc(n * size == 0 ? 1 : n * size);

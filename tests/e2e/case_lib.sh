@@ -6,8 +6,11 @@
 #   expected  the exact standard output
 #   prompts   the number of key prompts the run must print
 #   setup     optional: a bash script run first in a scratch copy of the case,
-#             to make inputs (and expectations) impractical to commit
+#             to make inputs (and expectations) impractical to commit; E2E_DIR
+#             names this directory for it
 #   any method files the arguments name, relative to the case directory.
+
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # prepare_case CASE_DIR EXAMPLES_DIR: sets run_dir (the case, or its scratch
 # copy after setup), work (a scratch directory removed at exit) and args.
@@ -19,7 +22,8 @@ prepare_case() {
     if [[ -f $case_dir/setup ]]; then
         run_dir=$work/case
         cp -R "$case_dir" "$run_dir"
-        (cd "$run_dir" && bash ./setup) || { echo "setup failed"; exit 1; }
+        (cd "$run_dir" && E2E_DIR=$e2e_dir bash ./setup) ||
+            { echo "setup failed"; exit 1; }
     fi
     args=()
     if [[ -f $run_dir/args ]]; then
@@ -32,9 +36,9 @@ prepare_case() {
 
 # run_program PROGRAM STDOUT STDERR: runs the program on the prepared case in
 # a new session without a controlling terminal, so every pause returns at
-# once; a run that doesn't end within 30 s is killed. Returns its status.
+# once; a run that doesn't end within 120 s is killed. Returns its status.
 run_program() {
-    (cd "$run_dir" && setsid -w timeout -s KILL 30 "$1" "${args[@]}" </dev/null >"$2" 2>"$3")
+    (cd "$run_dir" && setsid -w timeout -s KILL 120 "$1" "${args[@]}" </dev/null >"$2" 2>"$3")
 }
 
 # count_prompts FILE: the number of key prompts in an output.

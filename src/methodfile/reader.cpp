@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <system_error>
+#include <cstdlib>
 
 namespace ordimet {
 
@@ -200,14 +199,12 @@ Token scan_real(MethodFile& file, double& value) {
     }
     const std::int64_t scale = std::clamp<std::int64_t>(point + exponent, -100000, 100000);
     text[n++] = 'e';
-    const auto written = std::to_chars(text + n, text + sizeof text, scale);
-    const auto parsed = std::from_chars(text, written.ptr, value);
-    if (parsed.ec == std::errc::result_out_of_range) {
-        // Beyond the range of a double: an infinity for an overflow, a zero
-        // for an underflow, as the C library's conversion gives.
-        const double magnitude = scale > 0 ? HUGE_VAL : 0.0;
-        value = negative ? -magnitude : magnitude;
-    }
+    *std::to_chars(text + n, text + sizeof text - 1, scale).ptr = '\0';
+    // The C library's correctly rounded conversion. The program never sets a
+    // locale, so the decimal point is "." (the C locale). Beyond the range of
+    // a double it gives an infinity for an overflow and a zero (or the
+    // nearest denormal) for an underflow.
+    value = std::strtod(text, nullptr);
     return Token::Number;
 }
 

@@ -216,12 +216,14 @@ Token scan_integer(MethodFile& file, long long& value, bool& fits) {
     }
     const bool negative = take_sign(file);
     bool any = false;
+    bool too_long = false; // more digits than any int has
     long long magnitude = 0;
-    fits = true;
     for (int c = peek(file); is_digit(c); c = peek(file)) {
         any = true;
-        if (magnitude <= INT32_MAX) {
-            magnitude = magnitude * 10 + (c - '0');
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > 10'000'000'000LL) {
+            too_long = true;
+            magnitude = 0; // the value no longer matters, only the digits to skip
         }
         advance(file);
     }
@@ -232,7 +234,7 @@ Token scan_integer(MethodFile& file, long long& value, bool& fits) {
         return Token::NoNumber;
     }
     value = negative ? -magnitude : magnitude;
-    fits = value >= INT32_MIN && value <= INT32_MAX;
+    fits = !too_long && value >= INT32_MIN && value <= INT32_MAX;
     return Token::Number;
 }
 

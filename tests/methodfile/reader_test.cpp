@@ -42,6 +42,8 @@ TEST(Reader, ResultCodes) {
     EXPECT_EQ(read_content(std::string("1 1 -1 1 0.5 \0", 14)).code, -2);
     EXPECT_EQ(read_content("99999999999 1 -1 1 0.5 0.5").code, -2);
     EXPECT_EQ(read_content("1 -99999999999 -1 1 0.5 0.5").code, -2);
+    EXPECT_EQ(read_content("-21474836480 1").code, -2); // not INT_MIN with a digit dropped
+    EXPECT_EQ(read_content("000000000000002147483647 1").code, -3); // leading zeros are fine
     EXPECT_EQ(read_content(std::string(1 << 20, '7') + " 1").code, -2);
     EXPECT_EQ(read_content("10001 1").code, -3);
 }

@@ -8,11 +8,12 @@
 # (where the sanitizer would report a leak). A run with one allocation more
 # than the file lists must fail nothing and print the normal output.
 #
-# Usage: fail_allocations.sh PROGRAM CASE_DIR EXAMPLES_DIR
+# Usage: fail_allocations.sh PROGRAM CASE_DIR EXAMPLES_DIR [EMULATOR...]
 set -u
 source "$(dirname "$0")/case_lib.sh"
 program=$1
 prepare_case "$2" "$3"
+emulator=("${@:4}")
 
 message=$'Erro de falta de memoria.\n'
 final_pause=$'\nPressione uma tecla para continuar...\n'

@@ -3,11 +3,12 @@
 # standard output byte for byte, its exit status (always 0), that nothing
 # goes to standard error, and the number of key prompts.
 #
-# Usage: run_case.sh PROGRAM CASE_DIR EXAMPLES_DIR
+# Usage: run_case.sh PROGRAM CASE_DIR EXAMPLES_DIR [EMULATOR...]
 set -u
 source "$(dirname "$0")/case_lib.sh"
 program=$1
 prepare_case "$2" "$3"
+emulator=("${@:4}")
 
 run_program "$program" "$work/stdout" "$work/stderr"
 status=$?

@@ -3,10 +3,9 @@
 // Scratch files for tests: a directory that is removed with everything in it
 // when the test ends.
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -14,9 +13,19 @@ namespace ordimet::testing {
 
 class TempDir {
   public:
+    // A new directory of a random name, readable by its owner only; the path
+    // stays empty when none can be made.
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ordimet-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+        std::error_code error;
+        const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty() && !error; ++attempt) {
+            const std::filesystem::path candidate = base / ("ordimet-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate, error)) {
+                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+                path_ = candidate.string();
+            }
+        }
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -1,11 +1,5 @@
 #include "platform/console.hpp"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <atomic>
 #include <windows.h>
 

@@ -1,11 +1,5 @@
 #include "platform/file_input.hpp"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <algorithm>
 #include <cstdint>
 #include <windows.h>

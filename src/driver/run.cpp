@@ -13,8 +13,6 @@
 namespace ordimet {
 namespace {
 
-constexpr const char* kNoMemory = "Erro de falta de memoria.\n";
-
 bool is_kind(const char* kind, const char* keyword) {
     return kind != nullptr && std::strcmp(kind, keyword) == 0;
 }
@@ -27,7 +25,7 @@ void analyse(int argc, const char* const* argv) {
     const int c = argc - 2;
     OwnedRows table(alloc_pointer_table(c), c);
     if (table.get() == nullptr) {
-        std::fputs(kNoMemory, stdout);
+        print_no_memory();
         return;
     }
 
@@ -50,7 +48,7 @@ void analyse(int argc, const char* const* argv) {
     OwnedBlock<AlgorithmResult> results(
         alloc_records<AlgorithmResult>(static_cast<std::size_t>(c)));
     if (results.get() == nullptr) {
-        std::fputs(kNoMemory, stdout);
+        print_no_memory();
         return;
     }
     wait_for_key();
@@ -71,6 +69,7 @@ void analyse(int argc, const char* const* argv) {
                    stdout);
         std::fputs("Nao faco o teste da estabilidade em metodos compostos genericos.\n", stdout);
     }
+    // NOT_COMPUTABLE is tested first: -2 - m would overflow for the largest m.
     if (q == NOT_COMPUTABLE || q - m <= 0 || composite) {
         return;
     }
@@ -80,7 +79,7 @@ void analyse(int argc, const char* const* argv) {
         const int d = k > c ? k : c;
         OwnedRows matrix(alloc_matrix(d), d);
         if (matrix.get() == nullptr) {
-            std::fputs(kNoMemory, stdout);
+            print_no_memory();
             return;
         }
         build_augmented_matrix(c, k, d, table.get(), matrix.get(), results.get());

@@ -52,7 +52,7 @@ void report_load_error(int code, const char* name) {
         std::fputs("A ordem e o passo devem ser iguais em todos os arquivos.\n", stdout);
         break;
     case -3:
-        std::fputs("Erro de falta de memoria.\n", stdout);
+        print_no_memory();
         break;
     case -2:
         std::printf("Erro na leitura do arquivo %s, verifique sua validade.\n", name);

@@ -46,7 +46,7 @@ void print_stability_report(int result, double larger_step_value, double smaller
                             double exact_value) {
     std::fputs("\nTestando estabilidade com o teste da exponencial\n", stdout);
     if (result == -3) {
-        std::fputs("Erro de falta de memoria.\n", stdout);
+        print_no_memory();
         return;
     }
     // The abscissa shown is the end abscissa of every run, 1.0.

@@ -101,6 +101,10 @@ FixedText fixed(double value, int width) {
     return out;
 }
 
+void print_no_memory() {
+    std::fputs("Erro de falta de memoria.\n", stdout);
+}
+
 void wait_for_key() {
     std::fputs("\nPressione uma tecla para continuar...\n", stdout);
     std::fflush(stdout);

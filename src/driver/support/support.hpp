@@ -55,6 +55,9 @@ struct FixedText {
 };
 FixedText fixed(double value, int width = 0);
 
+// Prints the one line that tells a shortage of memory, wherever it happens.
+void print_no_memory();
+
 // Prints the key prompt, flushes standard output and waits for one key press
 // on the console; returns at once when there is no console.
 void wait_for_key();

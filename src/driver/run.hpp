@@ -5,6 +5,9 @@
 
 namespace ordimet {
 
+// What check_arguments returns for a command line it rejects.
+inline constexpr int USAGE_REJECTED = -1;
+
 // Prints the usage text.
 void print_usage();
 

@@ -32,6 +32,22 @@ inline constexpr int MAX_STEP_COUNT = 10000;
 // (for instance 13 files of step 10000, or 65536 files of step 1).
 inline constexpr std::size_t MAX_TOTAL_COEFFICIENTS = std::size_t{1} << 18;
 
+// Result codes of reading and loading method files. Reading one file gives
+// LOAD_OK or one of the first three; loading all files of a run adds the
+// cross-checks.
+inline constexpr int LOAD_OK = 0;
+inline constexpr int LOAD_MALFORMED = -1;          // too few numbers, or text after them
+inline constexpr int LOAD_UNREADABLE = -2;         // can't be read, or a token is no number
+inline constexpr int LOAD_NO_MEMORY = -3;          // a set can't be had, or beyond the limits
+inline constexpr int LOAD_DIFFERENT_SHAPES = -4;   // k or m differ between files
+inline constexpr int LOAD_ORDER_NOT_POSITIVE = -5; // m <= 0
+inline constexpr int LOAD_STEP_NOT_POSITIVE = -6;  // k <= 0
+
+// What the token readers return besides a value: the end of the file, or a
+// token that is no number of the kind asked for (or can't be read).
+inline constexpr int READ_END = -1;
+inline constexpr int READ_NO_NUMBER = -2;
+
 // A method file read as text: bytes come from the operating system in blocks,
 // and a Ctrl-Z byte ends the content, as in text mode on a console system.
 // Line ends need no translation: CR and LF are both white space between

@@ -9,6 +9,11 @@
 
 namespace ordimet {
 
+// Results of the exponential stability test.
+inline constexpr int STABILITY_CONVERGED = 0;
+inline constexpr int STABILITY_DIVERGED = -2;
+inline constexpr int STABILITY_NO_MEMORY = -3;
+
 // v * (1 + h + h^2/2! + ... + h^n/n!), the terms formed one from the other.
 double taylor_exp_step(double v, double h, int n);
 

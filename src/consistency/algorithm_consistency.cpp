@@ -1,5 +1,5 @@
 #include "consistency/consistency.hpp"
-#include "driver/support/support.hpp"
+#include "driver/support/format.hpp"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,5 @@
 #include "cyclic/cyclic.hpp"
+#include "driver/support/format.hpp"
 
 #include <cstdio>
 
@@ -46,9 +47,9 @@ void print_augmented_matrix(int d, RowTable matrix) {
     std::fputs("\nMatriz aumentada do metodo:\n", stdout);
     for (int i = 0; i < d; ++i) {
         for (int j = 0; j < d; ++j) {
-            std::printf("%s ", fixed(matrix[i][j], 10).text);
+            std::printf("%s ", fixed(matrix[i][j], MATRIX_FIELD_WIDTH).text);
         }
-        std::printf("| %s\n", fixed(matrix[i][d], 9).text);
+        std::printf("| %s\n", fixed(matrix[i][d], MATRIX_RIGHT_HAND_FIELD_WIDTH).text);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "cyclic/cyclic.hpp"
+#include "driver/support/pause.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,9 @@
 
 #include "consistency/consistency.hpp"
 #include "cyclic/cyclic.hpp"
-#include "driver/support/support.hpp"
+#include "driver/support/allocation.hpp"
+#include "driver/support/messages.hpp"
+#include "driver/support/pause.hpp"
 #include "methodfile/methodfile.hpp"
 #include "stability/stability.hpp"
 

@@ -1,4 +1,6 @@
-#include "driver/support/support.hpp"
+#include "driver/support/allocation.hpp"
+#include "driver/support/format.hpp"
+#include "driver/support/messages.hpp"
 #include "stability/stability.hpp"
 
 #include <cmath>

@@ -45,7 +45,7 @@ double error_coefficient_at(int k, int m, const double* set, std::int64_t i) {
 
 std::int64_t factorial(int n) {
     if (n > MAX_EXACT_FACTORIAL) {
-        return -1;
+        return FACTORIAL_TOO_LARGE;
     }
     std::int64_t product = 1;
     for (int t = n; t >= 1; --t) {

@@ -33,9 +33,12 @@ inline constexpr int MAX_EXACT_FACTORIAL = 20;
 // The smallest n whose factorial overflows a double to infinity (171!).
 inline constexpr int FIRST_INFINITE_FACTORIAL = 171;
 
+// What factorial returns for an n whose factorial doesn't fit.
+inline constexpr std::int64_t FACTORIAL_TOO_LARGE = -1;
+
 // n!, computed exactly as the running product 1 * n * (n-1) * ... * 1; 1 for
 // every n <= 0. For n above MAX_EXACT_FACTORIAL the product doesn't fit and
-// the result is -1.
+// the result is FACTORIAL_TOO_LARGE.
 std::int64_t factorial(int n);
 
 // n! as the double the error coefficients are divided by: the exact factorial
@@ -58,6 +61,12 @@ void report_algorithms(int m, int c, const AlgorithmResult* results);
 // Lowers every error index to the method's q (the smallest), clearing the
 // error coefficient of the records that are lowered.
 void method_consistency(int c, AlgorithmResult* results);
+
+// The method's q, once method_consistency has run: every record then holds
+// it, and the first one is where it is read.
+inline int method_error_index(const AlgorithmResult* results) {
+    return results[0].error_index;
+}
 
 // Prints the verdict on the whole method with its q.
 void report_method_consistency(int m, int q);

@@ -1,4 +1,5 @@
 #include "consistency/consistency.hpp"
+#include "consistency/factorial_table.hpp"
 #include "driver/support/format.hpp"
 
 #include <algorithm>
@@ -55,20 +56,13 @@ std::int64_t factorial(int n) {
 }
 
 double factorial_as_double(std::int64_t n) {
-    if (n <= MAX_EXACT_FACTORIAL) {
-        // Exact: every factorial up to 22! is a double.
-        return static_cast<double>(factorial(static_cast<int>(n)));
+    if (n < 0) {
+        return 1.0;
     }
     if (n >= FIRST_INFINITE_FACTORIAL) {
-        // The running product overflows at 171 and stays infinite; no need
-        // to multiply up to an n in the billions.
         return std::numeric_limits<double>::infinity();
     }
-    double product = static_cast<double>(factorial(MAX_EXACT_FACTORIAL));
-    for (std::int64_t t = MAX_EXACT_FACTORIAL + 1; t <= n; ++t) {
-        product *= static_cast<double>(t);
-    }
-    return product;
+    return CORRECTLY_ROUNDED_FACTORIALS[n];
 }
 
 int algorithm_consistency(int k, int m, const double* set, std::int32_t& implicit,

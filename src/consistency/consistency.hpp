@@ -41,9 +41,9 @@ inline constexpr std::int64_t FACTORIAL_TOO_LARGE = -1;
 // the result is FACTORIAL_TOO_LARGE.
 std::int64_t factorial(int n);
 
-// n! as the double the error coefficients are divided by: the exact factorial
-// up to 20!, beyond it the running product 20! * 21 * 22 * ... * n in double,
-// each multiplication rounded; infinity from 171! on.
+// n! as the double the error coefficients are divided by: the double nearest
+// to the exact n! (exact up to 22!, rounded once beyond), infinity from 171!
+// on, 1 for every n <= 0.
 double factorial_as_double(std::int64_t n);
 
 // The consistency of one algorithm with step count k and equation order m,

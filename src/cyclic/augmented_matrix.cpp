@@ -1,3 +1,12 @@
+// A cyclic method may be one order better than its weakest algorithm. The augmented matrix asks
+// so as a linear system: one unknown per position of the cycle, a row per algorithm applying its
+// A coefficients round the cycle, its leading error coefficient C_q on the right (tie rows repeat
+// the unknowns with period c). Every row of the coefficient part sums to zero (C_0 for an
+// algorithm row), so its rank is d - 1 at most; a rank of d - 1 for the whole matrix means the
+// system has a solution, one value per cycle position that takes up the algorithms' leading
+// errors, and the method's order is one higher. (Order conditions of linear multistep methods:
+// J. D. Lambert, Numerical Methods for Ordinary Differential Systems, Wiley 1991.)
+
 #include "cyclic/cyclic.hpp"
 #include "driver/support/format.hpp"
 

@@ -1,3 +1,7 @@
+// Gaussian elimination with partial pivoting brings the augmented matrix to triangular form;
+// the rows left non-zero are its rank, and a rank of d - 1 means the leading errors of the
+// algorithms cancel over the cycle (see augmented_matrix.cpp).
+
 #include "cyclic/cyclic.hpp"
 #include "driver/support/pause.hpp"
 

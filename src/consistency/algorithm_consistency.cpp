@@ -142,7 +142,7 @@ int algorithm_consistency(int k, int m, const double* set, std::int32_t& implici
     return static_cast<int>(q);
 }
 
-void analyse_algorithms(int k, int m, int c, CoefficientTable table, AlgorithmResult* results) {
+void analyse_algorithms(int k, int m, int c, ConstRowTable table, AlgorithmResult* results) {
     for (int i = 0; i < c; ++i) {
         AlgorithmResult& result = results[i];
         result.error_index = algorithm_consistency(k, m, table[i], result.implicit,

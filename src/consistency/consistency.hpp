@@ -53,7 +53,7 @@ int algorithm_consistency(int k, int m, const double* set, std::int32_t& implici
                           double& error_coefficient, double& error_constant);
 
 // Fills results[0 .. c-1] with the consistency of each algorithm.
-void analyse_algorithms(int k, int m, int c, CoefficientTable table, AlgorithmResult* results);
+void analyse_algorithms(int k, int m, int c, ConstRowTable table, AlgorithmResult* results);
 
 // Prints the per-algorithm report.
 void report_algorithms(int m, int c, const AlgorithmResult* results);

@@ -21,7 +21,7 @@ namespace ordimet {
 // the diagonal, then A[j - i + k - c] is added to the cells at least |k - c|
 // right of it; both reach a cell only on the diagonal when k = c.
 // Only A coefficients are read, always inside the set.
-void build_augmented_matrix(int c, int k, int d, CoefficientTable table, RowTable matrix,
+void build_augmented_matrix(int c, int k, int d, ConstRowTable table, RowTable matrix,
                             const AlgorithmResult* results) {
     const int t = d - c;
     const int u = d - k;
@@ -39,7 +39,7 @@ void build_augmented_matrix(int c, int k, int d, CoefficientTable table, RowTabl
         matrix[t + a][d] = results[a].error_coefficient;
     }
     for (int i = t; i < d; ++i) {
-        const CoefficientSet set = table[i - t];
+        const double* set = table[i - t];
         double* row = matrix[i];
         for (int j = 0; j < d; ++j) {
             if (j <= i && k - i + j >= 0) {
@@ -52,7 +52,7 @@ void build_augmented_matrix(int c, int k, int d, CoefficientTable table, RowTabl
     }
 }
 
-void print_augmented_matrix(int d, RowTable matrix) {
+void print_augmented_matrix(int d, ConstRowTable matrix) {
     std::fputs("\nMatriz aumentada do metodo:\n", stdout);
     for (int i = 0; i < d; ++i) {
         for (int j = 0; j < d; ++j) {

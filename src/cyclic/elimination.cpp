@@ -56,7 +56,7 @@ int triangularise_and_rank(int d, RowTable matrix) {
     return rank;
 }
 
-void report_consistency_raise(int d, int rank, int q, int m, RowTable matrix) {
+void report_consistency_raise(int d, int rank, int q, int m, ConstRowTable matrix) {
     std::fputs("\nTriangularizando a matriz aumentada...\n", stdout);
     print_augmented_matrix(d, matrix);
     std::printf("\nPosto da matriz aumentada: %d\n", rank);

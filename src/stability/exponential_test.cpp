@@ -10,7 +10,7 @@
 namespace ordimet {
 
 int exponential_stability_test(double X, int p, int k, int m, int c, double& larger_step_value,
-                               double& smaller_step_value, CoefficientTable table) {
+                               double& smaller_step_value, ConstRowTable table) {
     // A window outside 1 .. MAX_STEP_COUNT is refused as a shortage of
     // memory before anything is allocated, as alloc_matrix refuses an
     // oversized matrix: no step count outside that range gets past loading

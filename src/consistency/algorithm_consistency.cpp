@@ -1,5 +1,12 @@
+// Put the exact solution y into sum_j A[j] y(x + jh) - h^m sum_j B[j] y^(m)(x + jh) and expand
+// in powers of h: the term of h^i y^(i)(x) has the coefficient C_i = sum_j j^i A[j] / i! -
+// sum_j j^(i-m) B[j] / (i-m)!. The first C_q that is not zero makes the order q - m. (The order
+// conditions of linear multistep methods: J. D. Lambert, Numerical Methods for Ordinary
+// Differential Systems, Wiley 1991.)
+
 #include "consistency/consistency.hpp"
-#include "driver/support/support.hpp"
+#include "consistency/factorial_table.hpp"
+#include "driver/support/format.hpp"
 
 #include <algorithm>
 #include <climits>
@@ -41,11 +48,46 @@ double error_coefficient_at(int k, int m, const double* set, std::int64_t i) {
     return a - b;
 }
 
+// The last index whose C_i can reach the tolerance: past it every C_i is 0 or
+// NaN, for any coefficients, since its factorials are infinite as doubles.
+// Capped at INT_MAX, the largest index an error index can record. The
+// reasoning is in docs/consistency-scan.md.
+std::int64_t last_index_that_can_stop(int m) {
+    return std::min<std::int64_t>(
+        std::max<std::int64_t>(LAST_FINITE_FACTORIAL, std::int64_t{m} + LAST_FINITE_FACTORIAL),
+        INT_MAX);
+}
+
+// The index the scan looks at after i: the indices above LAST_FINITE_FACTORIAL
+// and below m have only an A part, divided by an infinite factorial, and
+// can't stop the scan, so it jumps over them to m.
+std::int64_t next_index_to_scan(std::int64_t i, int m) {
+    const std::int64_t next = i + 1;
+    return next > LAST_FINITE_FACTORIAL && next < m ? std::int64_t{m} : next;
+}
+
+// What the scan finds when no index stops it.
+constexpr std::int64_t NO_INDEX = -1;
+
+// The first index i whose |C_i| is at least ZERO_TOLERANCE, with that C_i in
+// `c_q`; NO_INDEX when there is none up to last_index_that_can_stop.
+std::int64_t first_error_index(int k, int m, const double* set, double& c_q) {
+    const std::int64_t last = last_index_that_can_stop(m);
+    for (std::int64_t i = 0; i <= last; i = next_index_to_scan(i, m)) {
+        const double c_i = error_coefficient_at(k, m, set, i);
+        if (std::fabs(c_i) >= ZERO_TOLERANCE) {
+            c_q = c_i;
+            return i;
+        }
+    }
+    return NO_INDEX;
+}
+
 } // namespace
 
 std::int64_t factorial(int n) {
     if (n > MAX_EXACT_FACTORIAL) {
-        return -1;
+        return FACTORIAL_TOO_LARGE;
     }
     std::int64_t product = 1;
     for (int t = n; t >= 1; --t) {
@@ -55,20 +97,13 @@ std::int64_t factorial(int n) {
 }
 
 double factorial_as_double(std::int64_t n) {
-    if (n <= MAX_EXACT_FACTORIAL) {
-        // Exact: every factorial up to 22! is a double.
-        return static_cast<double>(factorial(static_cast<int>(n)));
+    if (n < 0) {
+        return 1.0;
     }
     if (n >= FIRST_INFINITE_FACTORIAL) {
-        // The running product overflows at 171 and stays infinite; no need
-        // to multiply up to an n in the billions.
         return std::numeric_limits<double>::infinity();
     }
-    double product = static_cast<double>(factorial(MAX_EXACT_FACTORIAL));
-    for (std::int64_t t = MAX_EXACT_FACTORIAL + 1; t <= n; ++t) {
-        product *= static_cast<double>(t);
-    }
-    return product;
+    return CORRECTLY_ROUNDED_FACTORIALS[n];
 }
 
 int algorithm_consistency(int k, int m, const double* set, std::int32_t& implicit,
@@ -86,42 +121,11 @@ int algorithm_consistency(int k, int m, const double* set, std::int32_t& implici
         return NOT_COMPUTABLE;
     }
 
-    // The scan ends without cutting off any index that can stop it. From
-    // i = 171 on, i! is infinite as a double, so the A part divided by it is
-    // 0 (finite sum) or NaN (infinite or NaN sum); likewise the B part from
-    // i - m = 171 on. A C_i made only of such parts is 0 or NaN, and neither
-    // reaches the tolerance (NaN compares false). So an index can stop the
-    // scan only when i <= 170 or m <= i <= m + 170: the indices between 171
-    // and m - 1 are passed over and the scan ends after m + 170. That is at
-    // most 342 indices of 2k + 2 powers each, whatever m is, and NaN or
-    // infinite coefficients can't make it run longer. (A cut by the shrinking
-    // of j^i / i! for i > k would end the scan earlier only where k is small,
-    // and there the scan is cheap anyway.)
-    //
-    // The error index is a 32-bit int, and an index above INT_MAX (possible
-    // only when m is near INT_MAX) can't be recorded or turned into an order
-    // without overflow, so the scan also ends at INT_MAX.
-    //
-    // A scan that ends without an index gives NOT_COMPUTABLE with 0.0 in both
-    // doubles, as for a set of negligible coefficients: there is no C_q to
-    // keep.
-    const std::int64_t last = std::min<std::int64_t>(
-        std::max<std::int64_t>(LAST_FINITE_FACTORIAL, std::int64_t{m} + LAST_FINITE_FACTORIAL),
-        INT_MAX);
-    std::int64_t q = -1;
+    // A scan that finds no index gives NOT_COMPUTABLE with 0.0 in both
+    // doubles, as for a set of negligible coefficients: there is no C_q to keep.
     double c_q = 0.0;
-    for (std::int64_t i = 0; i <= last; ++i) {
-        if (i > LAST_FINITE_FACTORIAL && i < m) {
-            i = m;
-        }
-        const double c_i = error_coefficient_at(k, m, set, i);
-        if (std::fabs(c_i) >= ZERO_TOLERANCE) {
-            q = i;
-            c_q = c_i;
-            break;
-        }
-    }
-    if (q < 0) {
+    const std::int64_t q = first_error_index(k, m, set, c_q);
+    if (q == NO_INDEX) {
         return NOT_COMPUTABLE;
     }
 
@@ -138,7 +142,7 @@ int algorithm_consistency(int k, int m, const double* set, std::int32_t& implici
     return static_cast<int>(q);
 }
 
-void analyse_algorithms(int k, int m, int c, CoefficientTable table, AlgorithmResult* results) {
+void analyse_algorithms(int k, int m, int c, ConstRowTable table, AlgorithmResult* results) {
     for (int i = 0; i < c; ++i) {
         AlgorithmResult& result = results[i];
         result.error_index = algorithm_consistency(k, m, table[i], result.implicit,

@@ -33,14 +33,17 @@ inline constexpr int MAX_EXACT_FACTORIAL = 20;
 // The smallest n whose factorial overflows a double to infinity (171!).
 inline constexpr int FIRST_INFINITE_FACTORIAL = 171;
 
+// What factorial returns for an n whose factorial doesn't fit.
+inline constexpr std::int64_t FACTORIAL_TOO_LARGE = -1;
+
 // n!, computed exactly as the running product 1 * n * (n-1) * ... * 1; 1 for
 // every n <= 0. For n above MAX_EXACT_FACTORIAL the product doesn't fit and
-// the result is -1.
+// the result is FACTORIAL_TOO_LARGE.
 std::int64_t factorial(int n);
 
-// n! as the double the error coefficients are divided by: the exact factorial
-// up to 20!, beyond it the running product 20! * 21 * 22 * ... * n in double,
-// each multiplication rounded; infinity from 171! on.
+// n! as the double the error coefficients are divided by: the double nearest
+// to the exact n! (exact up to 22!, rounded once beyond), infinity from 171!
+// on, 1 for every n <= 0.
 double factorial_as_double(std::int64_t n);
 
 // The consistency of one algorithm with step count k and equation order m,
@@ -50,7 +53,7 @@ int algorithm_consistency(int k, int m, const double* set, std::int32_t& implici
                           double& error_coefficient, double& error_constant);
 
 // Fills results[0 .. c-1] with the consistency of each algorithm.
-void analyse_algorithms(int k, int m, int c, CoefficientTable table, AlgorithmResult* results);
+void analyse_algorithms(int k, int m, int c, ConstRowTable table, AlgorithmResult* results);
 
 // Prints the per-algorithm report.
 void report_algorithms(int m, int c, const AlgorithmResult* results);
@@ -58,6 +61,12 @@ void report_algorithms(int m, int c, const AlgorithmResult* results);
 // Lowers every error index to the method's q (the smallest), clearing the
 // error coefficient of the records that are lowered.
 void method_consistency(int c, AlgorithmResult* results);
+
+// The method's q, once method_consistency has run: every record then holds
+// it, and the first one is where it is read.
+inline int method_error_index(const AlgorithmResult* results) {
+    return results[0].error_index;
+}
 
 // Prints the verdict on the whole method with its q.
 void report_method_consistency(int m, int q);

@@ -1,3 +1,6 @@
+// A method made of several algorithms has the order of its weakest: its q is the smallest error
+// index, and at that index the C_i of every other algorithm was below the tolerance.
+
 #include "consistency/consistency.hpp"
 
 #include <cstdio>

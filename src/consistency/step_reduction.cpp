@@ -7,11 +7,11 @@ namespace {
 
 // Whether column z (A[z] and B[z] of sets with step count k) is exactly 0.0
 // in every set; -0.0 compares equal to 0.0. Stops at the first set that fails.
-bool column_is_zero(int k, int z, int c, CoefficientTable table) {
+bool column_is_zero(int k, int z, int c, ConstRowTable table) {
     const std::size_t a_position = static_cast<std::size_t>(z);
     const std::size_t b_position = static_cast<std::size_t>(k) + 1 + a_position;
     for (int i = 0; i < c; ++i) {
-        const CoefficientSet set = table[i];
+        const double* set = table[i];
         if (set[a_position] != 0.0 || set[b_position] != 0.0) {
             return false;
         }

@@ -1,4 +1,14 @@
+// A cyclic method may be one order better than its weakest algorithm. The augmented matrix asks
+// so as a linear system: one unknown per position of the cycle, a row per algorithm applying its
+// A coefficients round the cycle, its leading error coefficient C_q on the right (tie rows repeat
+// the unknowns with period c). Every row of the coefficient part sums to zero (C_0 for an
+// algorithm row), so its rank is d - 1 at most; a rank of d - 1 for the whole matrix means the
+// system has a solution, one value per cycle position that takes up the algorithms' leading
+// errors, and the method's order is one higher. (Order conditions of linear multistep methods:
+// J. D. Lambert, Numerical Methods for Ordinary Differential Systems, Wiley 1991.)
+
 #include "cyclic/cyclic.hpp"
+#include "driver/support/format.hpp"
 
 #include <cstdio>
 
@@ -11,7 +21,7 @@ namespace ordimet {
 // the diagonal, then A[j - i + k - c] is added to the cells at least |k - c|
 // right of it; both reach a cell only on the diagonal when k = c.
 // Only A coefficients are read, always inside the set.
-void build_augmented_matrix(int c, int k, int d, CoefficientTable table, RowTable matrix,
+void build_augmented_matrix(int c, int k, int d, ConstRowTable table, RowTable matrix,
                             const AlgorithmResult* results) {
     const int t = d - c;
     const int u = d - k;
@@ -29,7 +39,7 @@ void build_augmented_matrix(int c, int k, int d, CoefficientTable table, RowTabl
         matrix[t + a][d] = results[a].error_coefficient;
     }
     for (int i = t; i < d; ++i) {
-        const CoefficientSet set = table[i - t];
+        const double* set = table[i - t];
         double* row = matrix[i];
         for (int j = 0; j < d; ++j) {
             if (j <= i && k - i + j >= 0) {
@@ -42,13 +52,13 @@ void build_augmented_matrix(int c, int k, int d, CoefficientTable table, RowTabl
     }
 }
 
-void print_augmented_matrix(int d, RowTable matrix) {
+void print_augmented_matrix(int d, ConstRowTable matrix) {
     std::fputs("\nMatriz aumentada do metodo:\n", stdout);
     for (int i = 0; i < d; ++i) {
         for (int j = 0; j < d; ++j) {
-            std::printf("%s ", fixed(matrix[i][j], 10).text);
+            std::printf("%s ", fixed(matrix[i][j], MATRIX_FIELD_WIDTH).text);
         }
-        std::printf("| %s\n", fixed(matrix[i][d], 9).text);
+        std::printf("| %s\n", fixed(matrix[i][d], MATRIX_RIGHT_HAND_FIELD_WIDTH).text);
     }
 }
 

@@ -4,21 +4,21 @@
 // rank, and the report whether the consistency is one order higher.
 
 #include "consistency/consistency.hpp"
-#include "driver/support/support.hpp"
+#include "driver/support/allocation.hpp"
 
 namespace ordimet {
 
 // Writes every cell of the d x (d + 1) augmented matrix of a cyclic method.
-void build_augmented_matrix(int c, int k, int d, CoefficientTable table, RowTable matrix,
+void build_augmented_matrix(int c, int k, int d, ConstRowTable table, RowTable matrix,
                             const AlgorithmResult* results);
 
 // Prints the matrix with its current values.
-void print_augmented_matrix(int d, RowTable matrix);
+void print_augmented_matrix(int d, ConstRowTable matrix);
 
 // Triangularises the matrix in place and returns its rank.
 int triangularise_and_rank(int d, RowTable matrix);
 
 // Prints the triangularised matrix, the rank and the verdict, then pauses.
-void report_consistency_raise(int d, int rank, int q, int m, RowTable matrix);
+void report_consistency_raise(int d, int rank, int q, int m, ConstRowTable matrix);
 
 } // namespace ordimet

@@ -1,4 +1,9 @@
+// Gaussian elimination with partial pivoting brings the augmented matrix to triangular form;
+// the rows left non-zero are its rank, and a rank of d - 1 means the leading errors of the
+// algorithms cancel over the cycle (see augmented_matrix.cpp).
+
 #include "cyclic/cyclic.hpp"
+#include "driver/support/pause.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -51,7 +56,7 @@ int triangularise_and_rank(int d, RowTable matrix) {
     return rank;
 }
 
-void report_consistency_raise(int d, int rank, int q, int m, RowTable matrix) {
+void report_consistency_raise(int d, int rank, int q, int m, ConstRowTable matrix) {
     std::fputs("\nTriangularizando a matriz aumentada...\n", stdout);
     print_augmented_matrix(d, matrix);
     std::printf("\nPosto da matriz aumentada: %d\n", rank);

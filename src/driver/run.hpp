@@ -5,14 +5,16 @@
 
 namespace ordimet {
 
-// What check_arguments returns for a command line it rejects.
+// What check_arguments returns for a command line it accepts, and for one it
+// rejects.
+inline constexpr int USAGE_ACCEPTED = 0;
 inline constexpr int USAGE_REJECTED = -1;
 
 // Prints the usage text.
 void print_usage();
 
-// 0 when the command line is acceptable; otherwise prints the usage text,
-// pauses and returns -1. `kind` is argument 1 (null when absent).
+// USAGE_ACCEPTED when the command line is acceptable; otherwise prints the
+// usage text, pauses and returns USAGE_REJECTED. `kind` is argument 1 (null when absent).
 int check_arguments(int argc, const char* kind);
 
 // Prints the banner of the method kind; nothing for an unknown kind.

@@ -15,9 +15,12 @@ struct InputFile {
 // Opening never blocks, not even on a FIFO without a writer.
 bool open_input_file(const char* name, InputFile& file);
 
+// What read_input_file returns when the file can't be read.
+inline constexpr long long INPUT_READ_FAILED = -1;
+
 // Reads up to `capacity` bytes. Returns the number of bytes read, 0 at the
-// end of the file, or -1 when the file can't be read (a directory, an I/O
-// error).
+// end of the file, or INPUT_READ_FAILED when the file can't be read (a
+// directory, an I/O error).
 long long read_input_file(InputFile& file, char* buffer, std::size_t capacity);
 
 // Closes the file. Returns false when the close fails.

@@ -1,4 +1,6 @@
-#include "driver/support/support.hpp"
+#include "driver/support/allocation.hpp"
+#include "driver/support/format.hpp"
+#include "driver/support/messages.hpp"
 #include "stability/stability.hpp"
 
 #include <cmath>
@@ -8,17 +10,17 @@
 namespace ordimet {
 
 int exponential_stability_test(double X, int p, int k, int m, int c, double& larger_step_value,
-                               double& smaller_step_value, CoefficientTable table) {
+                               double& smaller_step_value, ConstRowTable table) {
     // A window outside 1 .. MAX_STEP_COUNT is refused as a shortage of
     // memory before anything is allocated, as alloc_matrix refuses an
     // oversized matrix: no step count outside that range gets past loading
     // and the step reduction, and a window without a slot has no newest value.
     if (k < 1 || k > MAX_STEP_COUNT) {
-        return -3;
+        return STABILITY_NO_MEMORY;
     }
     OwnedBlock<double> window(alloc_records<double>(static_cast<std::size_t>(k)));
     if (window.get() == nullptr) {
-        return -3;
+        return STABILITY_NO_MEMORY;
     }
     const std::span<double> slots(window.get(), static_cast<std::size_t>(k));
 
@@ -34,18 +36,18 @@ int exponential_stability_test(double X, int p, int k, int m, int c, double& lar
     // error as greater, and either would pass as converged. Any non-finite
     // error is a divergence; a NaN error also fails the ordered comparison.
     if (!std::isfinite(smaller_step_error) || !std::isfinite(larger_step_error)) {
-        return -2;
+        return STABILITY_DIVERGED;
     }
     if (larger_step_error >= smaller_step_error) {
-        return 0;
+        return STABILITY_CONVERGED;
     }
-    return -2;
+    return STABILITY_DIVERGED;
 }
 
 void print_stability_report(int result, double larger_step_value, double smaller_step_value,
                             double exact_value) {
     std::fputs("\nTestando estabilidade com o teste da exponencial\n", stdout);
-    if (result == -3) {
+    if (result == STABILITY_NO_MEMORY) {
         print_no_memory();
         return;
     }
@@ -54,7 +56,7 @@ void print_stability_report(int result, double larger_step_value, double smaller
     std::printf("Resultado real: exp( %s ) = %s.\n", abscissa.text, fixed(exact_value).text);
     std::printf("y( %s ) = %s para h maior.\n", abscissa.text, fixed(larger_step_value).text);
     std::printf("y( %s ) = %s para h menor.\n", abscissa.text, fixed(smaller_step_value).text);
-    if (result == 0) {
+    if (result == STABILITY_CONVERGED) {
         std::fputs("O teste convergiu, o metodo tambem e' estavel!\n", stdout);
     } else {
         std::fputs("O teste divergiu, o metodo e' consistente mas instavel!\n", stdout);

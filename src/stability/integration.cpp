@@ -17,7 +17,7 @@ bool march_goes_on(double X, double x, double h) {
 } // namespace
 
 double integrate_test_equation(double h, double X, int p, int k, int m, int c,
-                               std::span<double> window, CoefficientTable table) {
+                               std::span<double> window, ConstRowTable table) {
     const auto steps = static_cast<std::size_t>(k);
     double x = static_cast<double>(k) * h;
     const double hm = std::pow(h, static_cast<double>(m));
@@ -27,8 +27,8 @@ double integrate_test_equation(double h, double X, int p, int k, int m, int c,
     while (march_goes_on(X, x, h)) {
         for (int i = 0; i < c; ++i) {
             // Set i holds A[0..k] at 0..k and B[0..k] at k+1..2k+1.
-            const CoefficientSet a = table[i];
-            const CoefficientSet b = a + steps + 1;
+            const double* a = table[i];
+            const double* b = a + steps + 1;
 
             // With f = y the algorithm solves for its newest value directly:
             // y_{n+k} = sum_j (h^m B[j] - A[j]) y_{n+j} / (A[k] - h^m B[k]).

@@ -23,12 +23,13 @@ void fill_starting_values(double h, int p, int k, std::span<double> window);
 // Marches from the starting values up to the end abscissa X with step h and
 // returns the last value computed.
 double integrate_test_equation(double h, double X, int p, int k, int m, int c,
-                               std::span<double> window, CoefficientTable table);
+                               std::span<double> window, ConstRowTable table);
 
 // Integrates with the steps 0.1 and 0.01 and compares the errors against
-// exp(X). Returns 0 (converged), -2 (diverged) or -3 (no memory).
+// exp(X). Returns STABILITY_CONVERGED, STABILITY_DIVERGED or
+// STABILITY_NO_MEMORY.
 int exponential_stability_test(double X, int p, int k, int m, int c, double& larger_step_value,
-                               double& smaller_step_value, CoefficientTable table);
+                               double& smaller_step_value, ConstRowTable table);
 
 // Prints the report of the test.
 void print_stability_report(int result, double larger_step_value, double smaller_step_value,

@@ -32,7 +32,9 @@ TEST(ExponentialTest, WindowBoundsAndEqualErrors) {
     double* table[] = {hold.data()};
     double larger = 5, smaller = 6;
     for (int k : {0, MAX_STEP_COUNT + 1}) {
-        EXPECT_EQ(exponential_stability_test(1, 1, k, 1, 1, larger, smaller, table), -3) << k;
+        EXPECT_EQ(exponential_stability_test(1, 1, k, 1, 1, larger, smaller, table),
+                  STABILITY_NO_MEMORY)
+            << k;
     }
     EXPECT_EQ(larger + smaller, 11.0);
     // Degree 0 and no step at either size: both values are 1, the errors equal.
@@ -42,7 +44,7 @@ TEST(ExponentialTest, WindowBoundsAndEqualErrors) {
 
 TEST(StabilityReport, MemoryShortageShowsNoValues) {
     testing::internal::CaptureStdout();
-    print_stability_report(-3, 1, 2, std::exp(1.0));
+    print_stability_report(STABILITY_NO_MEMORY, 1, 2, std::exp(1.0));
     std::fflush(stdout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "\nTestando estabilidade com o teste da exponencial\nErro de falta de memoria.\n");

@@ -31,7 +31,7 @@ long long read_input_file(InputFile& file, char* buffer, std::size_t capacity) {
     do {
         got = ::read(static_cast<int>(file.handle), buffer, capacity);
     } while (got < 0 && errno == EINTR);
-    return got < 0 ? -1 : static_cast<long long>(got);
+    return got < 0 ? INPUT_READ_FAILED : static_cast<long long>(got);
 }
 
 bool close_input_file(InputFile& file) {

@@ -34,7 +34,7 @@ long long read_input_file(InputFile& file, char* buffer, std::size_t capacity) {
     if (!ReadFile(handle_of(file), buffer, wanted, &got, nullptr)) {
         // A pipe whose writer has gone reads as the end of the file, as a
         // FIFO does on POSIX.
-        return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
+        return GetLastError() == ERROR_BROKEN_PIPE ? 0 : INPUT_READ_FAILED;
     }
     return static_cast<long long>(got);
 }

@@ -1,10 +1,6 @@
-#include "driver/support/support.hpp"
+#include "driver/support/allocation.hpp"
 
-#include "platform/console.hpp"
-
-#include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace ordimet {
@@ -87,28 +83,6 @@ RowTable alloc_matrix(int d) {
         }
     }
     return rows;
-}
-
-FixedText fixed(double value, int width) {
-    FixedText out{};
-    if (std::isnan(value)) {
-        std::snprintf(out.text, sizeof out.text, "%*s", width, "nan");
-    } else if (std::isinf(value)) {
-        std::snprintf(out.text, sizeof out.text, "%*s", width, value < 0 ? "-inf" : "inf");
-    } else {
-        std::snprintf(out.text, sizeof out.text, "%*.6f", width, value);
-    }
-    return out;
-}
-
-void print_no_memory() {
-    std::fputs("Erro de falta de memoria.\n", stdout);
-}
-
-void wait_for_key() {
-    std::fputs("\nPressione uma tecla para continuar...\n", stdout);
-    std::fflush(stdout);
-    platform::read_one_key();
 }
 
 } // namespace ordimet

@@ -1,0 +1,89 @@
+#pragma once
+
+// Reading method files exactly: the same files, tokens, step counts and
+// doubles as ordimet's reader, with every coefficient also kept as an exact
+// rational. Here, and only here, a coefficient may be a fraction p/q.
+//
+// A fraction is an optional sign, digits, '/', digits: nothing else, no
+// white space around '/', no sign on the denominator, no decimal point or
+// exponent in either part ("1/3", "-7/2", "+0/5"; not "1 / 3", "1/-3", "1.5/2").
+//
+// Limits of the exact reading (beyond them the file is refused with
+// LOAD_BEYOND_EXACT_LIMITS, whatever ordimet would read):
+// - at most 800 significant digits in a decimal, or in each part of a
+//   fraction (the digits ordimet's conversion keeps to round a decimal to a
+//   double exactly);
+// - the value is finite as a double (ordimet reads 1e999 as an infinity,
+//   which no exact analysis can share), and a non-zero decimal's leading
+//   digit is no further below the units than 10^-400.
+// Both keep every rational small enough that reading a file of the largest
+// step count and all its analyses finish well under a second.
+
+#include "analyse/rational.hpp"
+#include "methodfile/methodfile.hpp"
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ordimet::analyse {
+
+// Result codes of the exact reading beyond ordimet's LOAD_* codes (which it
+// returns with the same meaning).
+inline constexpr int LOAD_ZERO_DENOMINATOR = -7;    // a fraction p/0
+inline constexpr int LOAD_BEYOND_EXACT_LIMITS = -8; // a number beyond the limits above
+
+// Decimals written with at least this many significant digits (trailing zeros
+// included) are taken as possible roundings of a simpler fraction.
+inline constexpr int TWO_READINGS_DIGITS = 15;
+
+// One coefficient as written in the file.
+struct CoefficientReading {
+    // The exact value of the text: the decimal as written, or p/q.
+    Rational as_written;
+    // The simplest fraction (smallest denominator, then smallest numerator)
+    // the writer may have meant: within half a unit of the last written digit,
+    // or rounding to the same double. Equal to as_written for fractions and
+    // for decimals of fewer than TWO_READINGS_DIGITS significant digits.
+    Rational intended;
+    // Whether intended differs from as_written.
+    bool two_readings = false;
+    // The double ordimet reads for the same text; for a fraction the
+    // correctly rounded p/q.
+    double value = 0.0;
+};
+
+// One method file read exactly.
+struct ExactMethodFile {
+    std::string name;
+    int k = 0; // step count as written
+    int m = 0; // order of the equation
+    // 2k + 2 coefficients in file order: A[0 .. k], then B[0 .. k].
+    std::vector<CoefficientReading> coefficients;
+};
+
+// Reads one method file. Returns LOAD_OK, LOAD_MALFORMED, LOAD_UNREADABLE,
+// LOAD_NO_MEMORY (k beyond MAX_STEP_COUNT, as in ordimet), LOAD_ZERO_DENOMINATOR
+// or LOAD_BEYOND_EXACT_LIMITS. Like ordimet's reader, a negative k or m is
+// read without error here (the coefficients are then not read); the cross-checks
+// of load_exact_method_files refuse it.
+int read_exact_method_file(const char* name, ExactMethodFile& out);
+
+// Reads the named files in order and cross-checks them exactly as ordimet
+// does: the total-coefficient limit (LOAD_NO_MEMORY, checked before each file
+// after the first), each file's read result, differing k or m
+// (LOAD_DIFFERENT_SHAPES), then k not positive (LOAD_STEP_NOT_POSITIVE) and m
+// not positive (LOAD_ORDER_NOT_POSITIVE). Returns LOAD_OK or the first failure;
+// `failing` is the index in `names` of the file at fault (names.size() after
+// the last file, as for the two not-positive checks). `out` holds the files
+// read so far.
+int load_exact_method_files(std::span<const char* const> names, std::vector<ExactMethodFile>& out,
+                            std::size_t& failing);
+
+// The message of a loading result code for the file `name`: for ordimet's
+// codes the very words ordimet prints, lines separated by '\n', without the
+// final newline; the empty string for LOAD_OK.
+std::string load_error_message(int code, const std::string& name);
+
+} // namespace ordimet::analyse

@@ -102,7 +102,7 @@ FixedText fixed(double value, int width) {
 }
 
 void print_no_memory() {
-    std::fputs("Erro de falta de memoria.\n", stdout);
+    std::fputs(NO_MEMORY_MESSAGE, stdout);
 }
 
 void wait_for_key() {

@@ -55,7 +55,10 @@ struct FixedText {
 };
 FixedText fixed(double value, int width = 0);
 
-// Prints the one line that tells a shortage of memory, wherever it happens.
+// The one line that tells a shortage of memory, wherever it happens.
+inline constexpr char NO_MEMORY_MESSAGE[] = "Erro de falta de memoria.\n";
+
+// Prints NO_MEMORY_MESSAGE.
 void print_no_memory();
 
 // Prints the key prompt, flushes standard output and waits for one key press

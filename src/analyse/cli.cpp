@@ -23,9 +23,10 @@ const char* const DESCRIPTION =
     "SI: metodo simples (um arquivo); CO: composto; CI: ciclico (dois ou mais\n"
     "arquivos, m = 1).\n";
 
-const char* const FOOTER = "\nCodigo de saida: 0 quando todos os arquivos foram analisados, 1 quando um\n"
-                           "arquivo nao pode ser lido ou nao e' um arquivo de metodo valido, 2 para\n"
-                           "uma linha de comando invalida.\n";
+const char* const FOOTER =
+    "\nCodigo de saida: 0 quando todos os arquivos foram analisados, 1 quando um\n"
+    "arquivo nao pode ser lido ou nao e' um arquivo de metodo valido, 2 para\n"
+    "uma linha de comando invalida.\n";
 
 // CLI11's help in the program's own words: our usage lines in place of the
 // generated one, Portuguese labels.
@@ -58,7 +59,9 @@ bool kind_from_text(const std::string& text, MethodKind& kind) {
 
 } // namespace
 
-const char* version_text() { return "ordimet-analyse " ORDIMET_VERSION; }
+const char* version_text() {
+    return "ordimet-analyse " ORDIMET_VERSION;
+}
 
 int parse_command_line(int argc, const char* const* argv, CommandLine& command) {
     CLI::App app{DESCRIPTION, "ordimet-analyse"};

@@ -1,0 +1,225 @@
+#include "analyse/report_json.hpp"
+
+#include <nlohmann/json.hpp>
+
+namespace ordimet::analyse {
+namespace {
+
+// Keys in the order the documentation lists them, which is easier to read
+// than alphabetical.
+using Json = nlohmann::ordered_json;
+
+const char* location_name(Location location) {
+    switch (location) {
+    case Location::INSIDE:
+        return "inside";
+    case Location::ON:
+        return "on";
+    case Location::OUTSIDE:
+        return "outside";
+    }
+    return "";
+}
+
+const char* verdict_name(TestVerdict verdict) {
+    switch (verdict) {
+    case TestVerdict::NOT_RUN:
+        return "not run";
+    case TestVerdict::CONVERGED:
+        return "converged";
+    case TestVerdict::DIVERGED:
+        return "diverged";
+    }
+    return "";
+}
+
+Json disagreement_value(Disagreement disagreement) {
+    switch (disagreement) {
+    case Disagreement::NONE:
+        return nullptr;
+    case Disagreement::ROUND_OFF:
+        return "round-off";
+    case Disagreement::WEAK_ROOT:
+        return "weak-root";
+    case Disagreement::DIVERGED_OTHERWISE:
+        return "diverged-otherwise";
+    case Disagreement::UNREACHED_ROOT:
+        return "unreached-root";
+    case Disagreement::UNREACHED_MULTIPLE_ROOT:
+        return "unreached-multiple-root";
+    case Disagreement::CONVERGED_OTHERWISE:
+        return "converged-otherwise";
+    }
+    return nullptr;
+}
+
+const char* kind_name(MethodKind kind) {
+    switch (kind) {
+    case MethodKind::SIMPLE:
+        return "SI";
+    case MethodKind::COMPOSITE:
+        return "CO";
+    case MethodKind::CYCLIC:
+        return "CI";
+    }
+    return "";
+}
+
+const char* error_code_name(int code) {
+    switch (code) {
+    case LOAD_MALFORMED:
+        return "malformed";
+    case LOAD_UNREADABLE:
+        return "unreadable";
+    case LOAD_NO_MEMORY:
+        return "beyond-limits";
+    case LOAD_DIFFERENT_SHAPES:
+        return "different-shapes";
+    case LOAD_ORDER_NOT_POSITIVE:
+        return "order-not-positive";
+    case LOAD_STEP_NOT_POSITIVE:
+        return "step-not-positive";
+    case LOAD_ZERO_DENOMINATOR:
+        return "zero-denominator";
+    case LOAD_BEYOND_EXACT_LIMITS:
+        return "beyond-exact-limits";
+    case NOT_SIMPLE_ORDER_ABOVE_ONE:
+        return "order-above-one";
+    case STEP_BEYOND_EXACT_LIMIT:
+        return "step-beyond-exact-limit";
+    default:
+        return "other";
+    }
+}
+
+Json strings(const std::vector<std::string>& values) {
+    Json array = Json::array();
+    for (const std::string& value : values) {
+        array.push_back(value);
+    }
+    return array;
+}
+
+Json test_values(const ExponentialTest& test) {
+    if (test.verdict == TestVerdict::NOT_RUN) {
+        return nullptr;
+    }
+    Json values;
+    values["taylor_degree"] = test.degree;
+    values["larger_step_value"] = test.larger_step_value;
+    values["smaller_step_value"] = test.smaller_step_value;
+    return values;
+}
+
+Json algorithm_object(const AlgorithmAnalysis& algorithm) {
+    Json object;
+    object["file"] = algorithm.file;
+    object["explicit"] = algorithm.is_explicit;
+    object["reading"] = algorithm.reading == Reading::FRACTIONS ? "fractions" : "as-written";
+    object["two_readings"] = algorithm.two_readings;
+    const bool found = algorithm.error_index >= 0;
+    object["error_index"] = found ? Json(algorithm.error_index) : Json(nullptr);
+    object["order"] = found ? Json(algorithm.order) : Json(nullptr);
+    object["error_coefficient"] = found ? Json(algorithm.error_coefficient) : Json(nullptr);
+    const bool constant = !algorithm.error_constant.empty();
+    object["error_constant"] = constant ? Json(algorithm.error_constant) : Json(nullptr);
+    object["error_constant_decimal"] =
+        constant ? Json(algorithm.error_constant_decimal) : Json(nullptr);
+    const bool other = algorithm.two_readings && algorithm.other_error_index >= 0;
+    object["other_reading_error_index"] = other ? Json(algorithm.other_error_index) : Json(nullptr);
+    object["other_reading_order"] = other ? Json(algorithm.other_order) : Json(nullptr);
+    object["tolerance_order"] =
+        algorithm.tolerance_order_known ? Json(algorithm.tolerance_order) : Json(nullptr);
+    object["fractions_needed"] = algorithm.fractions_needed;
+    object["rho"] = strings(algorithm.rho);
+    object["sigma"] = strings(algorithm.sigma);
+    object["reducible"] = algorithm.reducible;
+    object["common_factor"] =
+        algorithm.reducible ? strings(algorithm.common_factor) : Json(nullptr);
+    object["zero_stable"] = algorithm.zero_stable;
+    object["strongly_stable"] = algorithm.strongly_stable;
+    object["weakly_stable"] = algorithm.weakly_stable;
+    object["convergent"] = algorithm.convergent;
+    Json roots = Json::array();
+    for (const Root& root : algorithm.roots) {
+        roots.push_back(Json{{"re", root.re},
+                             {"im", root.im},
+                             {"multiplicity", root.multiplicity},
+                             {"location", location_name(root.location)}});
+    }
+    object["roots"] = std::move(roots);
+    object["exponential_test"] = verdict_name(algorithm.test.verdict);
+    return object;
+}
+
+Json cycle_object(const CycleAnalysis& cycle) {
+    Json object;
+    object["zero_stable"] = cycle.decided ? Json(cycle.zero_stable) : Json(nullptr);
+    Json missing = Json::array();
+    for (const int number : cycle.without_companion) {
+        missing.push_back(number);
+    }
+    object["without_companion"] = std::move(missing);
+    Json values = Json::array();
+    for (const Eigenvalue& value : cycle.eigenvalues) {
+        values.push_back(Json{{"re", value.re},
+                              {"im", value.im},
+                              {"multiplicity", value.multiplicity},
+                              {"location", location_name(value.location)},
+                              {"semisimple", value.minimal_multiplicity == 1}});
+    }
+    object["eigenvalues"] = std::move(values);
+    return object;
+}
+
+void append_line(const Json& object, std::string& out) {
+    // Invalid UTF-8 in a file name is replaced rather than refused: the
+    // report must go out whatever the names.
+    out += object.dump(-1, ' ', false, Json::error_handler_t::replace);
+    out += '\n';
+}
+
+} // namespace
+
+void write_json_report(const MethodAnalysis& method, std::string& out) {
+    Json object;
+    object["schema"] = JSON_SCHEMA_VERSION;
+    object["kind"] = kind_name(method.kind);
+    object["files"] = strings(method.files);
+    object["m"] = method.m;
+    object["written_k"] = method.written_k;
+    object["k"] = method.k;
+    object["order"] = method.order_known ? Json(method.order) : Json(nullptr);
+    object["tolerance_order"] =
+        method.tolerance_order_known ? Json(method.tolerance_order) : Json(nullptr);
+    if (method.raise_computed) {
+        object["raise"] =
+            Json{{"dimension", method.dimension}, {"rank", method.rank}, {"raised", method.raised}};
+    } else {
+        object["raise"] = nullptr;
+    }
+    object["zero_stable"] = method.zero_stable_known ? Json(method.zero_stable) : Json(nullptr);
+    object["convergent"] = method.convergent;
+    Json algorithms = Json::array();
+    for (const AlgorithmAnalysis& algorithm : method.algorithms) {
+        algorithms.push_back(algorithm_object(algorithm));
+    }
+    object["algorithms"] = std::move(algorithms);
+    object["cycle"] =
+        method.kind == MethodKind::CYCLIC ? cycle_object(method.cycle) : Json(nullptr);
+    object["exponential_test"] = verdict_name(method.test.verdict);
+    object["exponential_test_values"] = test_values(method.test);
+    object["disagreement"] = disagreement_value(method.test.disagreement);
+    append_line(object, out);
+}
+
+void write_json_error(const AnalysisOutcome& outcome, const std::string& file, std::string& out) {
+    Json object;
+    object["schema"] = JSON_SCHEMA_VERSION;
+    object["file"] = file.empty() ? Json(nullptr) : Json(file);
+    object["error"] = outcome.message;
+    object["error_code"] = error_code_name(outcome.code);
+    append_line(object, out);
+}
+
+} // namespace ordimet::analyse

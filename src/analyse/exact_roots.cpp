@@ -165,29 +165,50 @@ long roots_on_circle(const fmpz_poly_struct* f) {
     return 2 * positive;
 }
 
-std::complex<double> evaluate(std::span<const double> c, std::complex<double> z,
-                              std::complex<double>& derivative) {
-    std::complex<double> value = c.back();
+using Complex = std::complex<double>;
+
+// Complex products and quotients written out: the library's versions guard
+// against infinities at a cost this hot loop can't afford; a non-finite
+// result here only makes the guess fail.
+Complex times(Complex a, Complex b) {
+    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
+Complex over(Complex a, Complex b) {
+    const double norm = b.real() * b.real() + b.imag() * b.imag();
+    return {(a.real() * b.real() + a.imag() * b.imag()) / norm,
+            (a.imag() * b.real() - a.real() * b.imag()) / norm};
+}
+
+// f(z) and f'(z) by Horner's rule.
+Complex evaluate(std::span<const double> c, Complex z, Complex& derivative) {
+    Complex value = c.back();
     derivative = 0.0;
     for (std::size_t j = c.size() - 1; j-- > 0;) {
-        derivative = derivative * z + value;
-        value = value * z + c[j];
+        derivative = times(derivative, z) + value;
+        value = times(value, z) + c[j];
     }
     return value;
 }
 
-// Approximations of the roots of f by the Aberth iteration in doubles; a
-// guess only, which the enclosures below check. False when f's
-// coefficients don't fit doubles or the iteration does not settle.
-bool approximate_roots(const fmpz_poly_struct* f, std::vector<std::complex<double>>& roots) {
-    const long n = fmpz_poly_degree(f);
+// The coefficients of f as doubles; false when they don't fit.
+bool to_doubles(const fmpz_poly_struct* f, std::vector<double>& c) {
     if (std::labs(fmpz_poly_max_bits(f)) > MAX_DOUBLE_BITS) {
         return false;
     }
-    std::vector<double> c(index(n + 1));
+    const long n = fmpz_poly_degree(f);
+    c.resize(index(n + 1));
     for (long j = 0; j <= n; ++j) {
         c[index(j)] = fmpz_get_d(f->coeffs + j);
     }
+    return true;
+}
+
+// Approximations of the roots by the Aberth iteration in doubles: a guess,
+// which locate_in_doubles either proves or rejects. False when the
+// iteration does not settle.
+bool approximate_roots(std::span<const double> c, std::vector<Complex>& roots) {
+    const long n = static_cast<long>(c.size()) - 1;
     const double radius = std::pow(std::fabs(c[0] / c[index(n)]), 1.0 / static_cast<double>(n));
     roots.resize(index(n));
     const double turn = 6.283185307179586 / static_cast<double>(n);
@@ -197,20 +218,20 @@ bool approximate_roots(const fmpz_poly_struct* f, std::vector<std::complex<doubl
     for (int iteration = 0; iteration < MAX_ITERATIONS; ++iteration) {
         bool settled = true;
         for (long i = 0; i < n; ++i) {
-            std::complex<double>& z = roots[index(i)];
-            std::complex<double> derivative;
-            const std::complex<double> value = evaluate(c, z, derivative);
+            Complex& z = roots[index(i)];
+            Complex derivative;
+            const Complex value = evaluate(c, z, derivative);
             if (value == 0.0) {
                 continue;
             }
-            const std::complex<double> w = value / derivative;
-            std::complex<double> repulsion = 0.0;
+            const Complex w = over(value, derivative);
+            Complex repulsion = 0.0;
             for (long j = 0; j < n; ++j) {
                 if (j != i) {
-                    repulsion += 1.0 / (z - roots[index(j)]);
+                    repulsion += over(1.0, z - roots[index(j)]);
                 }
             }
-            const std::complex<double> step = w / (1.0 - w * repulsion);
+            const Complex step = over(w, 1.0 - times(w, repulsion));
             if (!std::isfinite(step.real()) || !std::isfinite(step.imag())) {
                 return false;
             }
@@ -222,7 +243,7 @@ bool approximate_roots(const fmpz_poly_struct* f, std::vector<std::complex<doubl
         if (settled) {
             // An approximation this close to the real axis is taken as
             // real; the enclosure proves it or rejects the guess.
-            for (std::complex<double>& z : roots) {
+            for (Complex& z : roots) {
                 if (std::fabs(z.imag()) <= 1e-9 * std::max(1.0, std::abs(z))) {
                     z = z.real();
                 }
@@ -233,27 +254,60 @@ bool approximate_roots(const fmpz_poly_struct* f, std::vector<std::complex<doubl
     return false;
 }
 
-// Rigorous disks round the approximations, each holding exactly one root.
-// False when some disk is not isolated. A disk centred on the real axis
-// holds a real root (its conjugate would be in the same disk), so its
-// imaginary part becomes exactly 0.
-bool enclose_approximations(const fmpz_poly_struct* f,
-                            const std::vector<std::complex<double>>& approximations,
-                            AcbVector& roots) {
-    const long n = fmpz_poly_degree(f);
-    AcbVector poly(n + 1);
-    for (long j = 0; j <= n; ++j) {
-        acb_set_fmpz(poly.at(j), f->coeffs + j);
+// Slack for the rounding of a few double operations (a relative 1e-10 is
+// a million times their error) and the unit roundoff.
+constexpr double SLACK = 1e-10;
+constexpr double UNIT_ROUNDOFF = 0x1p-53;
+
+// Proves the location of every root from the double approximations z_i,
+// or answers false (the caller then uses Arb). For any z the disk
+// |w - z| <= n |f(z) / f'(z)| holds a root of f (f'/f = sum 1/(z - root)).
+// |f(z)| is bounded above and |f'(z)| below by the computed values and
+// a priori rounding bounds: converting the integer coefficients to doubles
+// and complex Horner's rule (each step a complex product, within sqrt(2)
+// gamma_2, and a sum) err by at most about (4n + 1) u sum |c_j| |z|^j for
+// f, and twice that, with j |c_j| |z|^(j-1), for f'; the bound used,
+// (20 (n + 1) + 2) u, is more than twice the larger. If the n disks are
+// pairwise disjoint each holds exactly one of the n roots; a disk centred
+// on the real axis then holds a real root (its conjugate lies in the same
+// disk). A disk wholly inside or outside the circle decides its root.
+bool locate_in_doubles(std::span<const double> c, const std::vector<Complex>& z,
+                       std::vector<int>& sides) {
+    const long n = static_cast<long>(c.size()) - 1;
+    const double n_d = static_cast<double>(n);
+    const double eps = (20.0 * (n_d + 1.0) + 2.0) * UNIT_ROUNDOFF * (1.0 + SLACK);
+    std::vector<double> radius(index(n));
+    for (long i = 0; i < n; ++i) {
+        const double r = std::abs(z[index(i)]);
+        Complex derivative;
+        const Complex value = evaluate(c, z[index(i)], derivative);
+        double size = std::fabs(c.back()); // sum |c_j| r^j
+        double derivative_size = 0.0;      // sum j |c_j| r^(j-1)
+        for (std::size_t j = c.size() - 1; j-- > 0;) {
+            derivative_size = derivative_size * r + size;
+            size = size * r + std::fabs(c[j]);
+        }
+        const double upper = std::abs(value) * (1.0 + SLACK) + eps * size;
+        const double lower = std::abs(derivative) * (1.0 - SLACK) - eps * derivative_size;
+        const double rho = n_d * upper / lower * (1.0 + SLACK);
+        if (!(lower > 0.0) || !std::isfinite(rho)) {
+            return false;
+        }
+        radius[index(i)] = rho;
+        if (r * (1.0 + SLACK) + rho < 1.0) {
+            sides[index(i)] = -1;
+        } else if (r * (1.0 - SLACK) - rho > 1.0) {
+            sides[index(i)] = 1;
+        } else {
+            return false;
+        }
     }
-    for (long j = 0; j < n; ++j) {
-        acb_set_d_d(roots.at(j), approximations[index(j)].real(), approximations[index(j)].imag());
-    }
-    if (_acb_poly_validate_roots(roots.get(), poly.get(), n + 1, FIRST_PRECISION) < n) {
-        return false;
-    }
-    for (long j = 0; j < n; ++j) {
-        if (arf_is_zero(arb_midref(acb_imagref(roots.at(j))))) {
-            arb_zero(acb_imagref(roots.at(j)));
+    for (long i = 0; i < n; ++i) {
+        for (long j = i + 1; j < n; ++j) {
+            const double distance = std::abs(z[index(i)] - z[index(j)]) * (1.0 - SLACK);
+            if (!(distance > radius[index(i)] + radius[index(j)])) {
+                return false;
+            }
         }
     }
     return true;
@@ -320,21 +374,28 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
         }
     }
 
+    std::vector<int> sides(index(n));
+    std::vector<double> doubles;
+    std::vector<Complex> approximations;
+    if (to_doubles(f, doubles) && approximate_roots(doubles, approximations) &&
+        locate_in_doubles(doubles, approximations, sides)) {
+        for (long j = 0; j < n; ++j) {
+            const Complex& z = approximations[index(j)];
+            out.push_back({z.real(), z.imag(), multiplicity, minimal,
+                           sides[index(j)] < 0 ? Location::INSIDE : Location::OUTSIDE});
+        }
+        return true;
+    }
+
     AcbVector roots(n);
-    std::vector<std::complex<double>> approximations;
-    bool enclosed =
-        approximate_roots(f, approximations) && enclose_approximations(f, approximations, roots);
     long on_circle = -2; // not yet counted
     long precision = FIRST_PRECISION;
-    std::vector<int> sides(index(n));
     while (true) {
-        if (!enclosed) {
-            if (precision > MAX_PRECISION) {
-                return false;
-            }
-            arb_fmpz_poly_complex_roots(roots.get(), f, 0, precision);
-            precision *= 2;
+        if (precision > MAX_PRECISION) {
+            return false;
         }
+        arb_fmpz_poly_complex_roots(roots.get(), f, 0, precision);
+        precision *= 2;
         long meeting = 0;
         for (long j = 0; j < n; ++j) {
             sides[index(j)] = side(roots.at(j), 2 * precision);
@@ -346,7 +407,6 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
         if (meeting == 0 || meeting == on_circle) {
             break;
         }
-        enclosed = false;
     }
     for (long j = 0; j < n; ++j) {
         const int s = sides[index(j)];

@@ -50,6 +50,94 @@ void double_to_rational(double value, fmpq_t out) {
     arf_clear(exact);
 }
 
+// Unsigned 128-bit integers (a GCC and Clang extension), for the usual long
+// decimal: one of up to 37 digits, between 2^-73 and 2^53, whose two
+// intervals have bounds that fit. FLINT's general routine costs several
+// times more, which a batch of thousands of files would feel.
+__extension__ using Wide = unsigned __int128;
+
+struct WideFraction {
+    Wide numerator;
+    Wide denominator;
+};
+
+// Whether a is simpler than b: a smaller denominator, then a smaller numerator.
+bool simpler(const WideFraction& a, const WideFraction& b) {
+    return a.denominator != b.denominator ? a.denominator < b.denominator
+                                          : a.numerator < b.numerator;
+}
+
+// The simplest fraction in [a/b, c/d], 0 <= a/b <= c/d, b and d positive:
+// the shortest continued fraction in the interval. Its convergents never
+// exceed the result, which is no larger than c and has a denominator no
+// larger than d, so nothing overflows.
+WideFraction simplest_between(Wide a, Wide b, Wide c, Wide d) {
+    Wide h_last = 1;
+    Wide h_before = 0;
+    Wide k_last = 0;
+    Wide k_before = 1;
+    for (;;) {
+        const Wide whole = a / b;
+        // The integer part of every fraction inside when both bounds share
+        // it; otherwise the smallest integer inside ends the expansion.
+        const bool last = a % b == 0 || whole + 1 <= c / d;
+        const Wide term = a % b == 0 ? whole : last ? whole + 1 : whole;
+        const Wide h = term * h_last + h_before;
+        const Wide k = term * k_last + k_before;
+        if (last) {
+            return {h, k};
+        }
+        h_before = h_last;
+        h_last = h;
+        k_before = k_last;
+        k_last = k;
+        // Both bounds lie strictly between whole and whole + 1: go on with
+        // the reciprocals of their fractional parts, which swap places.
+        const Wide next_a = d;
+        const Wide next_b = c - whole * d;
+        c = b;
+        d = a - whole * b;
+        a = next_a;
+        b = next_b;
+    }
+}
+
+// The simplest fraction meant, in 128-bit integers; false when the bounds
+// don't fit. `digits` are the decimal's significant digits (as an integer),
+// `places` the number of decimal places of its last digit, `value` its
+// non-zero double.
+bool simplest_meant_wide(const DecimalNumber& number, std::int64_t places, double value,
+                         WideFraction& best) {
+    int binary_exponent = 0;
+    const double fraction = std::frexp(value, &binary_exponent);
+    const int exponent = binary_exponent - 53; // value = mantissa x 2^exponent
+    if (number.count > 37 || places < 1 || places > 37 || exponent < -124 || exponent > -1) {
+        return false;
+    }
+    Wide digits = 0;
+    for (std::size_t i = 0; i < number.count; ++i) {
+        digits = digits * 10 + static_cast<Wide>(number.digits[i] - '0');
+    }
+    Wide power = 1;
+    for (std::int64_t i = 0; i < places; ++i) {
+        power *= 10;
+    }
+    // Within half a unit of the last written digit.
+    best = simplest_between(2 * digits - 1, 2 * power, 2 * digits + 1, 2 * power);
+    // Between the midpoints to the neighbouring doubles; below a power of two
+    // the neighbour is half as far.
+    const auto mantissa = static_cast<Wide>(std::ldexp(fraction, 53));
+    const Wide unit = Wide{1} << (1 - exponent); // 2 / 2^exponent
+    const WideFraction rounds =
+        mantissa == Wide{1} << 52
+            ? simplest_between(4 * mantissa - 1, 2 * unit, 2 * mantissa + 1, unit)
+            : simplest_between(2 * mantissa - 1, unit, 2 * mantissa + 1, unit);
+    if (simpler(rounds, best)) {
+        best = rounds;
+    }
+    return true;
+}
+
 // Sets `best` to the simplest fraction in [low, high] when it is simpler than
 // `best` already is (smaller denominator, then smaller numerator magnitude).
 // The bounds are non-negative.
@@ -66,12 +154,11 @@ void keep_simpler_between(const fmpq_t low, const fmpq_t high, fmpq_t best, bool
     fmpq_clear(candidate);
 }
 
-// The simplest fraction the writer of a long decimal may have meant: the
-// simplest within half a unit of the last written digit, or, when it is
-// simpler, the simplest that rounds to the same double. `magnitude` is the
-// decimal's exact absolute value, `unit_exponent` the power of ten of its
-// last written digit, `value` its double (non-negative).
-void simplest_meant(const fmpq_t magnitude, std::int64_t unit_exponent, double value, fmpq_t best) {
+// The same as simplest_meant_wide for any decimal, in FLINT's rationals.
+// `magnitude` is the decimal's exact absolute value, `unit_exponent` the
+// power of ten of its last written digit.
+void simplest_meant_exact(const fmpq_t magnitude, std::int64_t unit_exponent, double value,
+                          fmpq_t best) {
     fmpq_t low;
     fmpq_t high;
     fmpq_init(low);
@@ -93,34 +180,62 @@ void simplest_meant(const fmpq_t magnitude, std::int64_t unit_exponent, double v
     // Every real between the midpoints to the neighbouring doubles rounds to
     // `value`. Whether a midpoint itself does (ties to even) doesn't matter:
     // `value` lies inside with a smaller denominator than either midpoint, so
-    // no midpoint is ever the simplest. A zero double is left out: the
-    // decimal then has no double worth matching.
-    if (value > 0.0) {
-        const double below = std::nextafter(value, 0.0);
-        const double above = std::nextafter(value, std::numeric_limits<double>::infinity());
-        fmpq_t exact;
-        fmpq_t neighbour;
-        fmpq_init(exact);
-        fmpq_init(neighbour);
-        double_to_rational(value, exact);
-        double_to_rational(below, neighbour);
-        fmpq_add(low, exact, neighbour);
-        fmpq_div_2exp(low, low, 1);
-        if (std::isfinite(above)) {
-            double_to_rational(above, neighbour);
-            fmpq_add(high, exact, neighbour);
-            fmpq_div_2exp(high, high, 1);
-        } else { // the largest double: the next step up would be as wide as the last
-            fmpq_sub(high, exact, neighbour);
-            fmpq_div_2exp(high, high, 1);
-            fmpq_add(high, exact, high);
-        }
-        keep_simpler_between(low, high, best, found);
-        fmpq_clear(neighbour);
-        fmpq_clear(exact);
+    // no midpoint is ever the simplest.
+    const double below = std::nextafter(value, 0.0);
+    const double above = std::nextafter(value, std::numeric_limits<double>::infinity());
+    fmpq_t exact;
+    fmpq_t neighbour;
+    fmpq_init(exact);
+    fmpq_init(neighbour);
+    double_to_rational(value, exact);
+    double_to_rational(below, neighbour);
+    fmpq_add(low, exact, neighbour);
+    fmpq_div_2exp(low, low, 1);
+    if (std::isfinite(above)) {
+        double_to_rational(above, neighbour);
+        fmpq_add(high, exact, neighbour);
+        fmpq_div_2exp(high, high, 1);
+    } else { // the largest double: the next step up would be as wide as the last
+        fmpq_sub(high, exact, neighbour);
+        fmpq_div_2exp(high, high, 1);
+        fmpq_add(high, exact, high);
     }
+    keep_simpler_between(low, high, best, found);
+    fmpq_clear(neighbour);
+    fmpq_clear(exact);
     fmpq_clear(high);
     fmpq_clear(low);
+}
+
+// The simplest fraction the writer of a long decimal may have meant: the
+// simplest within half a unit of the last written digit, or, when it is
+// simpler, the simplest that rounds to the same double. It replaces the
+// decimal only with a smaller denominator: a written integer, or a decimal
+// already as simple, stays as written. `magnitude` is the decimal's exact
+// absolute value, `value` its double (non-negative).
+void simplest_meant(const DecimalNumber& number, const fmpq_t magnitude, double value,
+                    fmpq_t meant) {
+    const std::int64_t unit_exponent = number.scale - static_cast<std::int64_t>(number.count);
+    fmpq_set(meant, magnitude);
+    // A double of 0 (a decimal below the smallest denormal) has no
+    // neighbours worth matching, and an integer has no simpler fraction.
+    if (value == 0.0 || fmpz_is_one(fmpq_denref(magnitude))) {
+        return;
+    }
+    fmpq_t candidate;
+    fmpq_init(candidate);
+    if (WideFraction best{}; simplest_meant_wide(number, -unit_exponent, value, best)) {
+        fmpz_set_uiui(fmpq_numref(candidate), static_cast<mp_limb_t>(best.numerator >> 64),
+                      static_cast<mp_limb_t>(best.numerator));
+        fmpz_set_uiui(fmpq_denref(candidate), static_cast<mp_limb_t>(best.denominator >> 64),
+                      static_cast<mp_limb_t>(best.denominator));
+    } else {
+        simplest_meant_exact(magnitude, unit_exponent, value, candidate);
+    }
+    if (fmpz_cmp(fmpq_denref(candidate), fmpq_denref(magnitude)) < 0) {
+        fmpq_swap(candidate, meant);
+    }
+    fmpq_clear(candidate);
 }
 
 // The exact readings of a decimal and its double as ordimet reads it.
@@ -132,23 +247,19 @@ int read_decimal(const DecimalNumber& number, double value, CoefficientReading& 
     if (number.dropped > 0 || number.scale - 1 < MIN_LEADING_EXPONENT || !std::isfinite(value)) {
         return LOAD_BEYOND_EXACT_LIMITS;
     }
-    const std::int64_t unit_exponent = number.scale - static_cast<std::int64_t>(number.count);
     fmpq* exact = reading.as_written.get();
     digits_to_integer(number, fmpq_numref(exact));
     fmpz_one(fmpq_denref(exact));
-    scale_by_power_of_ten(exact, unit_exponent);
+    scale_by_power_of_ten(exact, number.scale - static_cast<std::int64_t>(number.count));
+    fmpq* meant = reading.intended.get();
     if (number.count >= static_cast<std::size_t>(TWO_READINGS_DIGITS)) {
-        fmpq* meant = reading.intended.get();
-        simplest_meant(exact, unit_exponent, std::fabs(value), meant);
-        if (number.negative) {
-            fmpq_neg(meant, meant);
-        }
+        simplest_meant(number, exact, std::fabs(value), meant);
+    } else {
+        fmpq_set(meant, exact);
     }
     if (number.negative) {
         fmpq_neg(exact, exact);
-    }
-    if (number.count < static_cast<std::size_t>(TWO_READINGS_DIGITS)) {
-        fmpq_set(reading.intended.get(), exact);
+        fmpq_neg(meant, meant);
     }
     reading.two_readings = !(reading.intended == reading.as_written);
     return LOAD_OK;

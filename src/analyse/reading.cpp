@@ -11,11 +11,6 @@ namespace ordimet::analyse {
 
 namespace {
 
-// A non-zero decimal whose first digit stands below 10^MIN_LEADING_EXPONENT
-// is beyond the exact reading: its exact value would need a power of ten as
-// long as the exponent written, which a file can make a billion digits long.
-constexpr std::int64_t MIN_LEADING_EXPONENT = -400;
-
 // The integer of the significant digits of `number`, leading zeros left out.
 void digits_to_integer(const DecimalNumber& number, fmpz_t out) {
     if (number.count == 0) {
@@ -347,15 +342,22 @@ int read_fraction(const DecimalNumber& numerator, const DecimalNumber& denominat
 // Keeps the exact readings of every coefficient as the reader meets them.
 class ExactSink final : public CoefficientSink {
   public:
-    explicit ExactSink(std::vector<CoefficientReading>& readings) : readings_(readings) {}
+    ExactSink(std::vector<CoefficientReading>& readings, std::size_t& long_digits_left)
+        : readings_(readings), long_digits_left_(long_digits_left) {}
 
     int decimal(std::size_t, const DecimalNumber& number, double value) override {
+        if (!take_long_digits(number)) {
+            return LOAD_BEYOND_EXACT_LIMITS;
+        }
         CoefficientReading* reading = next();
         return reading == nullptr ? LOAD_NO_MEMORY : read_decimal(number, value, *reading);
     }
 
     int fraction(std::size_t, const DecimalNumber& numerator, const DecimalNumber& denominator,
                  double& value) override {
+        if (!take_long_digits(numerator) || !take_long_digits(denominator)) {
+            return LOAD_BEYOND_EXACT_LIMITS;
+        }
         CoefficientReading* reading = next();
         if (reading == nullptr) {
             return LOAD_NO_MEMORY;
@@ -366,6 +368,18 @@ class ExactSink final : public CoefficientSink {
     }
 
   private:
+    // Charges the number's digits beyond SHORT_DIGITS to the run; false when
+    // they are more than it has left.
+    bool take_long_digits(const DecimalNumber& number) {
+        const std::size_t digits = number.count + number.dropped;
+        const std::size_t long_digits = digits > SHORT_DIGITS ? digits - SHORT_DIGITS : 0;
+        if (long_digits > long_digits_left_) {
+            return false;
+        }
+        long_digits_left_ -= long_digits;
+        return true;
+    }
+
     // A new reading at the end, or null when memory is short.
     CoefficientReading* next() {
         try {
@@ -376,16 +390,16 @@ class ExactSink final : public CoefficientSink {
     }
 
     std::vector<CoefficientReading>& readings_;
+    std::size_t& long_digits_left_;
 };
 
-} // namespace
-
-int read_exact_method_file(const char* name, ExactMethodFile& out) {
+// Reads one file, charging its long digits to what the run has left.
+int read_file(const char* name, ExactMethodFile& out, std::size_t& long_digits_left) {
     out.name = name;
     out.k = 0;
     out.m = 0;
     out.coefficients.clear();
-    ExactSink sink(out.coefficients);
+    ExactSink sink(out.coefficients, long_digits_left);
     // The reader's own doubles are copied into the readings; its set is only
     // scratch, released on every path.
     struct ReleaseOnReturn {
@@ -395,9 +409,17 @@ int read_exact_method_file(const char* name, ExactMethodFile& out) {
     return read_method_file(name, out.k, out.m, scratch.set, sink);
 }
 
+} // namespace
+
+int read_exact_method_file(const char* name, ExactMethodFile& out) {
+    std::size_t long_digits_left = MAX_LONG_DIGITS;
+    return read_file(name, out, long_digits_left);
+}
+
 int load_exact_method_files(std::span<const char* const> names, std::vector<ExactMethodFile>& out,
                             std::size_t& failing) {
     out.clear();
+    std::size_t long_digits_left = MAX_LONG_DIGITS;
     int reference_step = 0;
     int reference_order = 0;
     for (failing = 0; failing < names.size(); ++failing) {
@@ -414,7 +436,7 @@ int load_exact_method_files(std::span<const char* const> names, std::vector<Exac
             return LOAD_NO_MEMORY;
         }
         ExactMethodFile& file = out.back();
-        const int result = read_exact_method_file(names[failing], file);
+        const int result = read_file(names[failing], file, long_digits_left);
         if (result != LOAD_OK) {
             return result;
         }
@@ -443,9 +465,13 @@ std::string load_error_message(int code, const std::string& name) {
         break;
     case LOAD_BEYOND_EXACT_LIMITS:
         text = "Erro na leitura do arquivo " + name +
-               ": numero alem dos limites da leitura exata (ate 800 algarismos "
-               "significativos, valor finito em dupla precisao, primeiro algarismo "
-               "a partir de 10^-400).";
+               ": numero alem dos limites da leitura exata (no maximo " +
+               std::to_string(DecimalNumber::MAX_KEPT_DIGITS) +
+               " algarismos significativos por numero e " + std::to_string(MAX_LONG_DIGITS) +
+               " alem do " + std::to_string(SHORT_DIGITS) +
+               "o de cada numero em todos os arquivos; valor finito em precisao dupla; "
+               "primeiro algarismo a partir de 10^" +
+               std::to_string(MIN_LEADING_EXPONENT) + ").";
         break;
     default:
         text = load_error_text(code, name.c_str());

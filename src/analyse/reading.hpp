@@ -8,21 +8,16 @@
 // white space around '/', no sign on the denominator, no decimal point or
 // exponent in either part ("1/3", "-7/2", "+0/5"; not "1 / 3", "1/-3", "1.5/2").
 //
-// Limits of the exact reading (beyond them the file is refused with
-// LOAD_BEYOND_EXACT_LIMITS, whatever ordimet would read):
-// - at most 800 significant digits in a decimal, or in each part of a
-//   fraction (the digits ordimet's conversion keeps to round a decimal to a
-//   double exactly);
-// - the value is finite as a double (ordimet reads 1e999 as an infinity,
-//   which no exact analysis can share), and a non-zero decimal's leading
-//   digit is no further below the units than 10^-400.
-// Both keep every rational small enough that reading a file of the largest
-// step count and all its analyses finish well under a second.
+// Limits of the exact reading, which keep a run of the largest files ordimet
+// accepts (MAX_TOTAL_COEFFICIENTS coefficients) well under a second: beyond
+// them the file is refused with LOAD_BEYOND_EXACT_LIMITS, whatever ordimet
+// would read. See the constants below.
 
 #include "analyse/rational.hpp"
 #include "methodfile/methodfile.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,6 +29,24 @@ namespace ordimet::analyse {
 inline constexpr int LOAD_ZERO_DENOMINATOR = -7;    // a fraction p/0
 inline constexpr int LOAD_BEYOND_EXACT_LIMITS = -8; // a number beyond the limits above
 
+// At most DecimalNumber::MAX_KEPT_DIGITS (800) significant digits in a
+// decimal, or in each part of a fraction: the digits ordimet's conversion
+// keeps to round a decimal to a double exactly.
+//
+// The work of the exact reading grows with the length of the numbers: the
+// digits beyond the SHORT_DIGITS-th of each number (numerator and denominator
+// counted apart) may add up to at most MAX_LONG_DIGITS in one run. Numbers
+// of up to 17 digits, as doubles are printed, cost nothing against it.
+inline constexpr std::size_t SHORT_DIGITS = 17;
+inline constexpr std::size_t MAX_LONG_DIGITS = std::size_t{1} << 18;
+
+// A non-zero decimal's first significant digit stands at 10^-400 or above:
+// its exact value needs a power of ten as long as the exponent written,
+// which a file can make a billion digits long. And its value is finite as a
+// double (ordimet reads 1e999 as an infinity, which no exact analysis can
+// share); the same holds for a fraction.
+inline constexpr std::int64_t MIN_LEADING_EXPONENT = -400;
+
 // Decimals written with at least this many significant digits (trailing zeros
 // included) are taken as possible roundings of a simpler fraction.
 inline constexpr int TWO_READINGS_DIGITS = 15;
@@ -44,8 +57,10 @@ struct CoefficientReading {
     Rational as_written;
     // The simplest fraction (smallest denominator, then smallest numerator)
     // the writer may have meant: within half a unit of the last written digit,
-    // or rounding to the same double. Equal to as_written for fractions and
-    // for decimals of fewer than TWO_READINGS_DIGITS significant digits.
+    // or rounding to the same double, when its denominator is smaller than
+    // the decimal's own; otherwise equal to as_written. Always equal for
+    // fractions and for decimals of fewer than TWO_READINGS_DIGITS
+    // significant digits.
     Rational intended;
     // Whether intended differs from as_written.
     bool two_readings = false;

@@ -138,6 +138,11 @@ int load(const std::vector<std::string>& contents, std::size_t& failing) {
 
 TEST(ExactReading, CrossChecksInOrdimetsOrder) {
     const std::string step2 = "2 1 0 -1 1 0 0 2";
+    // Each alone within the run's long digits, not both together.
+    std::string long_digits = "100 1";
+    for (int i = 0; i < 202; ++i) {
+        long_digits += " 0." + std::string(800, '7');
+    }
     std::string largest = std::to_string(MAX_STEP_COUNT) + " 1";
     for (int i = 0; i < 2 * MAX_STEP_COUNT + 2; ++i) {
         largest += " 0";
@@ -162,6 +167,8 @@ TEST(ExactReading, CrossChecksInOrdimetsOrder) {
         {{"-3 1 x", step2}, LOAD_DIFFERENT_SHAPES, 1},
         {{"-3 1 x", "-3 1"}, LOAD_STEP_NOT_POSITIVE, 2},
         {{"10001 1"}, LOAD_NO_MEMORY, 0},
+        {{long_digits}, LOAD_OK, 1},
+        {{long_digits, long_digits}, LOAD_BEYOND_EXACT_LIMITS, 1},
         {std::vector<std::string>(14, largest), LOAD_NO_MEMORY, 13},
     };
     for (const Case& c : cases) {

@@ -473,12 +473,18 @@ std::string load_error_message(int code, const std::string& name) {
                "primeiro algarismo a partir de 10^" +
                std::to_string(MIN_LEADING_EXPONENT) + ").";
         break;
-    default:
-        text = load_error_text(code, name.c_str());
+    default: {
+        const LoadErrorText words = load_error_text(code);
+        text = words.before;
+        if (words.names_file) {
+            text += name;
+        }
+        text += words.after;
         if (!text.empty() && text.back() == '\n') {
             text.pop_back();
         }
         break;
+    }
     }
     return text;
 }

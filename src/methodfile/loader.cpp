@@ -40,43 +40,51 @@ int load_method_files(int argc, const char* const* argv, int& k, int& m, int& fa
     return LOAD_OK;
 }
 
-std::string format_help_text(const char* name) {
-    return std::string("Formato do arquivo ") + name +
-           " invalido!\n"
-           "Formato do arquivo deve ser:\n"
-           "1- Tamanho do passo\n"
-           "2- ordem da equacao diferencial especial\n"
-           "3- coeficientes (2 x tamanho do passo + 2)\n";
+namespace {
+
+// The help text for a malformed file, around the file's name.
+constexpr LoadErrorText FORMAT_HELP = {"Formato do arquivo ", true,
+                                       " invalido!\n"
+                                       "Formato do arquivo deve ser:\n"
+                                       "1- Tamanho do passo\n"
+                                       "2- ordem da equacao diferencial especial\n"
+                                       "3- coeficientes (2 x tamanho do passo + 2)\n"};
+
+void print_text(const LoadErrorText& text, const char* name) {
+    std::fputs(text.before, stdout);
+    if (text.names_file) {
+        std::fputs(name, stdout);
+    }
+    std::fputs(text.after, stdout);
 }
 
-std::string load_error_text(int code, const char* name) {
-    if (name == nullptr) {
-        name = ""; // only the codes that name no file come without a name
-    }
+} // namespace
+
+LoadErrorText load_error_text(int code) {
     switch (code) {
     case LOAD_STEP_NOT_POSITIVE:
-        return "O passo de um metodo deve ser positivo.\n";
+        return {"O passo de um metodo deve ser positivo.\n", false, ""};
     case LOAD_ORDER_NOT_POSITIVE:
-        return "A ordem de uma equacao deve ser positiva.\n";
+        return {"A ordem de uma equacao deve ser positiva.\n", false, ""};
     case LOAD_DIFFERENT_SHAPES:
-        return "A ordem e o passo devem ser iguais em todos os arquivos.\n";
+        return {"A ordem e o passo devem ser iguais em todos os arquivos.\n", false, ""};
     case LOAD_NO_MEMORY:
-        return NO_MEMORY_MESSAGE;
+        return {NO_MEMORY_MESSAGE, false, ""};
     case LOAD_UNREADABLE:
-        return std::string("Erro na leitura do arquivo ") + name + ", verifique sua validade.\n";
+        return {"Erro na leitura do arquivo ", true, ", verifique sua validade.\n"};
     case LOAD_MALFORMED:
-        return format_help_text(name);
+        return FORMAT_HELP;
     default:
-        return {};
+        return {"", false, ""};
     }
+}
+
+void print_format_help(const char* name) {
+    print_text(FORMAT_HELP, name);
 }
 
 void report_load_error(int code, const char* name) {
-    if (code == LOAD_NO_MEMORY) {
-        print_no_memory(); // builds no text: memory may be short
-        return;
-    }
-    std::fputs(load_error_text(code, name).c_str(), stdout);
+    print_text(load_error_text(code), name);
 }
 
 void print_coefficients(int c, int k, CoefficientTable table) {

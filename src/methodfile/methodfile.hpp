@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace ordimet {
 
@@ -140,9 +139,6 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot, Coe
 // The help text printed for a malformed method file.
 void print_format_help(const char* name);
 
-// The words of that help text for the file `name`, as printed.
-std::string format_help_text(const char* name);
-
 // Loads the files named by argv[2 .. argc-1] into the table, in order, and
 // cross-checks them. Returns 0 or a loading failure code -1 .. -6; k and m get
 // the first file's step count and order, `failing_index` the argument index
@@ -153,10 +149,18 @@ int load_method_files(int argc, const char* const* argv, int& k, int& m, int& fa
 // Prints the message of a loading result code (nothing for 0).
 void report_load_error(int code, const char* name);
 
-// The message of a loading result code as report_load_error prints it, for
-// the file `name` (used by LOAD_MALFORMED and LOAD_UNREADABLE only, which
-// name the file); empty for LOAD_OK and for codes that are no loading code.
-std::string load_error_text(int code, const char* name);
+// The words of a loading message, for those who print it elsewhere: the
+// message is `before`, then the file name when `names_file`, then `after`.
+// Constant texts, so that printing one allocates nothing.
+struct LoadErrorText {
+    const char* before;
+    bool names_file;
+    const char* after;
+};
+
+// The message of a loading result code as report_load_error prints it; empty
+// texts for LOAD_OK and for codes that are no loading code.
+LoadErrorText load_error_text(int code);
 
 // Prints the coefficient listing of c algorithms with step count k.
 void print_coefficients(int c, int k, CoefficientTable table);

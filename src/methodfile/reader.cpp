@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace ordimet {
@@ -342,10 +341,6 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot) {
 int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot,
                      CoefficientSink& sink) {
     return read_method_file(name, k, m, slot, &sink);
-}
-
-void print_format_help(const char* name) {
-    std::fputs(format_help_text(name).c_str(), stdout);
 }
 
 } // namespace ordimet

@@ -23,22 +23,22 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d)
 trap 'chmod -R u+rwx "$work" 2>/dev/null; rm -rf "$work"' EXIT
-run_dir=$case_dir
-if [[ -f $case_dir/setup ]]; then
-    run_dir=$work/case
-    cp -R "$case_dir" "$run_dir"
+# The program runs in a scratch copy of the case, where "examples" and "data"
+# lead to the two folders of method files, so that the names in the expected
+# output are short and don't depend on where the source tree is.
+run_dir=$work/case
+cp -R "$case_dir" "$run_dir"
+ln -s "$(realpath "$examples")" "$run_dir/examples"
+ln -s "$(realpath "$data")" "$run_dir/data"
+if [[ -f $run_dir/setup ]]; then
     (cd "$run_dir" && bash ./setup) || { echo "setup failed"; exit 1; }
 fi
-# Relative names, so that the expected output doesn't depend on where the
-# source tree is.
-examples=$(realpath -m --relative-to="$run_dir" "$examples")
-data=$(realpath -m --relative-to="$run_dir" "$data")
 args=()
 if [[ -f $run_dir/args ]]; then
     while IFS= read -r line || [[ -n $line ]]; do
         case $line in
-        @*) line=$examples/${line#@} ;;
-        %*) line=$data/${line#%} ;;
+        @*) line=examples/${line#@} ;;
+        %*) line=data/${line#%} ;;
         esac
         args+=("$line")
     done <"$run_dir/args"
@@ -83,7 +83,8 @@ if ! cmp -s "$expected_stderr" "$work/stderr"; then
     diff -u --text "$expected_stderr" "$work/stderr" | head -n 40 | cut -c 1-300
     failed=1
 fi
-if printf '%s\n' "${args[@]}" | grep -qx -- --json; then
+# JSON output is validated whenever there is some (a usage error has none).
+if [[ -s $work/stdout ]] && printf '%s\n' "${args[@]}" | grep -qx -- --json; then
     mode=document
     printf '%s\n' "${args[@]}" | grep -qx -- --each && mode=lines
     "$here/validate_json.sh" "$schema" "$mode" "$work/stdout" || failed=1

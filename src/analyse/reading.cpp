@@ -345,6 +345,15 @@ class ExactSink final : public CoefficientSink {
     ExactSink(std::vector<CoefficientReading>& readings, std::size_t& long_digits_left)
         : readings_(readings), long_digits_left_(long_digits_left) {}
 
+    int start(std::size_t count) override {
+        try {
+            readings_.reserve(count);
+        } catch (const std::bad_alloc&) {
+            return LOAD_NO_MEMORY;
+        }
+        return LOAD_OK;
+    }
+
     int decimal(std::size_t, const DecimalNumber& number, double value) override {
         if (!take_long_digits(number)) {
             return LOAD_BEYOND_EXACT_LIMITS;

@@ -85,6 +85,10 @@ class CoefficientSink {
     CoefficientSink(const CoefficientSink&) = delete;
     CoefficientSink& operator=(const CoefficientSink&) = delete;
     virtual ~CoefficientSink() = default;
+    // The number of coefficients to come, once the step is known and before
+    // the first. Returns LOAD_OK to go on, or the result code that ends the
+    // reading.
+    virtual int start(std::size_t count) = 0;
     // The decimal read as coefficient i and the double stored for it.
     // Returns LOAD_OK to go on, or the result code that ends the reading.
     virtual int decimal(std::size_t i, const DecimalNumber& number, double value) = 0;

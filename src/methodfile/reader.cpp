@@ -251,6 +251,11 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot,
     if (slot == nullptr) {
         return LOAD_NO_MEMORY;
     }
+    if (sink != nullptr) {
+        if (const int result = sink->start(count); result != LOAD_OK) {
+            return result;
+        }
+    }
     const std::span<double> set(slot, count);
     for (std::size_t i = 0; i < count; ++i) {
         const int result = read_one_coefficient(file, set, i, sink);

@@ -80,19 +80,21 @@ struct ExactMethodFile {
 
 // Reads one method file. Returns LOAD_OK, LOAD_MALFORMED, LOAD_UNREADABLE,
 // LOAD_NO_MEMORY (k beyond MAX_STEP_COUNT, as in ordimet), LOAD_ZERO_DENOMINATOR
-// or LOAD_BEYOND_EXACT_LIMITS. Like ordimet's reader, a negative k or m is
-// read without error here (the coefficients are then not read); the cross-checks
-// of load_exact_method_files refuse it.
+// or LOAD_BEYOND_EXACT_LIMITS; `out` holds what was read, also on failure.
+// As in ordimet, a step or order written as -1 or -2 reads as LOAD_MALFORMED
+// or LOAD_UNREADABLE, and any other negative step ends the reading with
+// LOAD_OK and no coefficients: the cross-checks of load_exact_method_files
+// refuse it.
 int read_exact_method_file(const char* name, ExactMethodFile& out);
 
 // Reads the named files in order and cross-checks them exactly as ordimet
 // does: the total-coefficient limit (LOAD_NO_MEMORY, checked before each file
 // after the first), each file's read result, differing k or m
 // (LOAD_DIFFERENT_SHAPES), then k not positive (LOAD_STEP_NOT_POSITIVE) and m
-// not positive (LOAD_ORDER_NOT_POSITIVE). Returns LOAD_OK or the first failure;
-// `failing` is the index in `names` of the file at fault (names.size() after
-// the last file, as for the two not-positive checks). `out` holds the files
-// read so far.
+// not positive (LOAD_ORDER_NOT_POSITIVE). The files share one budget of
+// MAX_LONG_DIGITS. Returns LOAD_OK or the first failure; `failing` is the
+// index in `names` of the file at fault (names.size() after the last file, as
+// for the two not-positive checks). `out` holds the files read so far.
 int load_exact_method_files(std::span<const char* const> names, std::vector<ExactMethodFile>& out,
                             std::size_t& failing);
 

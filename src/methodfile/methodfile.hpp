@@ -131,9 +131,9 @@ int read_coefficient(MethodFile& file, std::span<double> set, std::size_t i);
 // Closes the file; false when the close failed.
 bool close_method_file(MethodFile& file);
 
-// Reads one method file into `slot`. Returns 0, -1 (malformed), -2 (can't be
-// read) or -3 (no memory); k and m receive what was read of the step count
-// and the equation order.
+// Reads one method file into `slot`. Returns LOAD_OK, LOAD_MALFORMED,
+// LOAD_UNREADABLE or LOAD_NO_MEMORY; k and m receive what was read of the
+// step count and the equation order.
 int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot);
 
 // The same, handing every coefficient to `sink` as well, fractions accepted;
@@ -144,13 +144,13 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot, Coe
 void print_format_help(const char* name);
 
 // Loads the files named by argv[2 .. argc-1] into the table, in order, and
-// cross-checks them. Returns 0 or a loading failure code -1 .. -6; k and m get
+// cross-checks them. Returns LOAD_OK or a loading failure code; k and m get
 // the first file's step count and order, `failing_index` the argument index
 // at which loading stopped (argc after the last file).
 int load_method_files(int argc, const char* const* argv, int& k, int& m, int& failing_index,
                       CoefficientTable table);
 
-// Prints the message of a loading result code (nothing for 0).
+// Prints the message of a loading result code (nothing for LOAD_OK).
 void report_load_error(int code, const char* name);
 
 // The words of a loading message, for those who print it elsewhere: the

@@ -20,7 +20,7 @@ using CoefficientSet = double*;
 // empty (null) until its file is read. Released with free_rows.
 using CoefficientTable = RowTable;
 
-// The largest step count accepted. A larger step takes the memory path (-3)
+// The largest step count accepted. A larger step takes the memory path (LOAD_NO_MEMORY)
 // without any allocation: it keeps every size computation far from overflow,
 // and it bounds the work of every later analysis, which grows with k, to well
 // under a second. Real methods have a few steps; several thousand still pass.
@@ -28,7 +28,7 @@ inline constexpr int MAX_STEP_COUNT = 10000;
 
 // The largest number of coefficients that all the sets of one run may hold
 // together. Loading refuses the file whose set would go beyond it as a
-// shortage of memory (-3), before reading it: the analyses take time in
+// shortage of memory (LOAD_NO_MEMORY), before reading it: the analyses take time in
 // proportion to this total, and the bound keeps every run well under a second
 // (for instance 13 files of step 10000, or 65536 files of step 1).
 inline constexpr std::size_t MAX_TOTAL_COEFFICIENTS = std::size_t{1} << 18;

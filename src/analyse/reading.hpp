@@ -27,7 +27,7 @@ namespace ordimet::analyse {
 // Result codes of the exact reading beyond ordimet's LOAD_* codes (which it
 // returns with the same meaning).
 inline constexpr int LOAD_ZERO_DENOMINATOR = -7;    // a fraction p/0
-inline constexpr int LOAD_BEYOND_EXACT_LIMITS = -8; // a number beyond the limits above
+inline constexpr int LOAD_BEYOND_EXACT_LIMITS = -8; // a number beyond the limits below
 
 // At most DecimalNumber::MAX_KEPT_DIGITS (800) significant digits in a
 // decimal, or in each part of a fraction: the digits ordimet's conversion

@@ -312,6 +312,11 @@ void append_method(const MethodAnalysis& method, std::string& out) {
 } // namespace
 
 std::string decimal_text(double value) {
+    // The sign of a NaN is an accident of the processor: not shown, as in
+    // ordimet's own report.
+    if (std::isnan(value)) {
+        return "nan";
+    }
     char text[40];
     std::snprintf(text, sizeof text, "%.17g", value == 0.0 ? 0.0 : value);
     return text;

@@ -285,6 +285,7 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
             }
         }
         method.cycle.decided = cycle.status == CycleStatus::DECIDED;
+        method.cycle.refused = cycle.status == CycleStatus::REFUSED;
         method.cycle.zero_stable = cycle.zero_stable;
         method.cycle.eigenvalues = cycle.eigenvalues;
         for (Eigenvalue& value : method.cycle.eigenvalues) {

@@ -110,6 +110,8 @@ struct CycleAnalysis {
     // Algorithms (numbered from 1) whose A[k] is zero: they have no companion
     // matrix, and the cycle's zero-stability is then not decided.
     std::vector<int> without_companion;
+    // The cycle is beyond the limits of the exact analysis (MAX_CYCLE_BITS).
+    bool refused = false;
     bool decided = false;
     bool zero_stable = false;
     std::vector<Eigenvalue> eigenvalues;

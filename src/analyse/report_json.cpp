@@ -176,13 +176,14 @@ Json algorithm_object(const AlgorithmAnalysis& algorithm) {
 }
 
 Json cycle_object(const CycleAnalysis& cycle) {
-    Json object = object_of(3);
+    Json object = object_of(4);
     put(object, "zero_stable", cycle.decided ? Json(cycle.zero_stable) : Json(nullptr));
     Json missing = Json::array();
     for (const int number : cycle.without_companion) {
         missing.push_back(number);
     }
     put(object, "without_companion", std::move(missing));
+    put(object, "refused", cycle.refused);
     Json values = Json::array();
     for (const Eigenvalue& value : cycle.eigenvalues) {
         Json eigenvalue = root_object(value);

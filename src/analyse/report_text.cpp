@@ -264,7 +264,10 @@ void append_cycle(const MethodAnalysis& method, std::string& out) {
         return;
     }
     if (!cycle.decided) {
-        out += "A estabilidade do ciclo nao e' decidida.\n";
+        out += cycle.refused
+                   ? "O ciclo passa dos limites da analise exata (passo e coeficientes grandes\n"
+                     "demais): a sua estabilidade nao e' decidida.\n"
+                   : "A estabilidade do ciclo nao e' decidida.\n";
         return;
     }
     out += "Autovalores:\n";

@@ -24,7 +24,7 @@ const char* const DESCRIPTION =
     "arquivos, m = 1).\n";
 
 const char* const FOOTER =
-    "\nCodigo de saida: 0 quando todos os arquivos foram analisados, 1 quando um\n"
+    "Codigo de saida: 0 quando todos os arquivos foram analisados, 1 quando um\n"
     "arquivo nao pode ser lido ou nao e' um arquivo de metodo valido, 2 para\n"
     "uma linha de comando invalida.\n";
 
@@ -67,12 +67,13 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
     CLI::App app{DESCRIPTION, "ordimet-analyse"};
     app.formatter(std::make_shared<Formatter>());
     app.footer(FOOTER);
+    app.option_defaults()->group("Opcoes");
     app.set_help_flag("-h,--help", "mostra esta ajuda e termina");
     app.set_version_flag("--version", version_text(), "mostra a versao e termina");
     app.add_flag("--json", command.json, "resultados em JSON (com --each, um objeto por linha)");
     app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
     std::vector<std::string> words;
-    app.add_option("args", words, "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
+    app.add_option("ARGUMENTOS", words, "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
         ->type_name("");
 
     // CLI11 reports every parse outcome other than success, help and version

@@ -25,6 +25,20 @@ using Coefficients = std::vector<Rational>;
 // isolation would take seconds; the analyses answer REFUSED at once.
 inline constexpr int MAX_EXACT_STEP = 64;
 
+// The exact analyses work on an algorithm's coefficients brought to one
+// common denominator D, as the integers D A[j] and D B[j]; their cost grows
+// with the count and the width of those integers. The cleared size of a
+// list of rationals: their count times (bits of D plus bits of the widest
+// numerator), an upper bound of the bits of all D x[j]. Computed with an
+// early stop: any result above `limit` means "beyond the limit".
+long cleared_size(std::span<const Rational> values, long limit);
+
+// Beyond this cleared size the analyses of an algorithm answer REFUSED.
+// Coefficients of papers (fractions) or written with 17 digits stay far
+// below; 130 coefficients of 100 digits over unrelated denominators reach
+// about 3 million bits and take some 25 ms.
+inline constexpr long MAX_EXACT_BITS = 1L << 22;
+
 // --- Step reduction --------------------------------------------------------
 
 // The number s of leading columns j (A[j] and B[j] both exactly 0) common to
@@ -42,7 +56,7 @@ enum class OrderOutcome {
     FOUND,             // q, C_q and the error constant
     NO_ERROR_CONSTANT, // q and C_q found, but B[0] + ... + B[k] = 0
     ALL_ZERO,          // every coefficient is 0: nothing is computable
-    REFUSED,           // k above MAX_EXACT_STEP
+    REFUSED,           // k above MAX_EXACT_STEP, or the set beyond MAX_EXACT_BITS
 };
 
 struct ExactOrder {
@@ -74,8 +88,8 @@ struct CharacteristicPolynomials {
     // rho and sigma, both non-zero, share a factor of degree >= 1.
     bool reducible = false;
     std::vector<Rational> common_factor; // monic gcd when reducible, else empty
-    // k above MAX_EXACT_STEP: the polynomials are given, reducible is not
-    // decided.
+    // k above MAX_EXACT_STEP or the set beyond MAX_EXACT_BITS: the
+    // polynomials are given, reducible is not decided.
     bool refused = false;
 };
 
@@ -97,7 +111,7 @@ struct Root {
 enum class RootStatus {
     DECIDED,
     ZERO_POLYNOMIAL, // rho is identically 0: no recurrence, not zero-stable
-    REFUSED,         // degree above MAX_EXACT_STEP
+    REFUSED,         // k above MAX_EXACT_STEP, or rho beyond MAX_EXACT_BITS
 };
 
 struct RootCondition {
@@ -122,6 +136,13 @@ RootCondition root_condition(int k, int m, std::span<const Rational> rho);
 
 // --- Zero-stability of a cycle (m = 1) -------------------------------------
 
+// The entries of the cycle's matrix grow with every algorithm, and its
+// characteristic polynomial k times more: the cycle is analysed exactly
+// only while k / (k + 1) times the sum over the algorithms of the cleared
+// size of their A coefficients stays within this. Two algorithms of step 8
+// with 17-digit decimals use about 2000.
+inline constexpr long MAX_CYCLE_BITS = 1L << 14;
+
 struct Eigenvalue {
     double re = 0.0;
     double im = 0.0;
@@ -133,7 +154,7 @@ struct Eigenvalue {
 enum class CycleStatus {
     DECIDED,
     NO_LEADING_COEFFICIENT, // some algorithm has A[k] = 0: no companion matrix
-    REFUSED,                // k above MAX_EXACT_STEP
+    REFUSED,                // k above MAX_EXACT_STEP, or beyond MAX_CYCLE_BITS
 };
 
 struct CycleStability {
@@ -163,7 +184,13 @@ struct MethodOrder {
     int dimension = 0;   // d = max(k, c) of the augmented matrix
     int rank = 0;        // exact rank of the augmented matrix
     bool raised = false; // rank == d - 1: the order is one higher
+    // d above MAX_RAISE_DIMENSION: the raise is not computed.
+    bool raise_refused = false;
 };
+
+// The largest augmented matrix ordimet builds (its limit on max(k, c)); an
+// exact rank of that size takes some 0.3 s.
+inline constexpr int MAX_RAISE_DIMENSION = 1000;
 
 // orders[a] is exact_order of algorithms[a]; all of step count k.
 MethodOrder method_order(int k, int m, bool cyclic, std::span<const ExactOrder> orders,

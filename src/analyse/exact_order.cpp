@@ -70,6 +70,27 @@ std::int64_t order_bound(int k, int m, bool a_zero, bool b_zero) {
 
 } // namespace
 
+long cleared_size(std::span<const Rational> values, long limit) {
+    const long count = static_cast<long>(values.size());
+    long widest = 0;
+    for (const Rational& value : values) {
+        widest = std::max(widest, static_cast<long>(fmpz_bits(fmpq_numref(value.get()))));
+    }
+    // The common denominator grows one factor at a time; stopping once the
+    // size is beyond the limit keeps the work within it.
+    Fmpz common;
+    fmpz_one(common.get());
+    long size = 0;
+    for (const Rational& value : values) {
+        fmpz_lcm(common.get(), common.get(), fmpq_denref(value.get()));
+        size = count * (static_cast<long>(fmpz_bits(common.get())) + widest);
+        if (size > limit) {
+            break;
+        }
+    }
+    return size;
+}
+
 int leading_zero_columns(int k, std::span<const Coefficients> algorithms) {
     int s = 0;
     while (s < k) {
@@ -115,11 +136,11 @@ double nearest_double(const Rational& value) {
 ExactOrder exact_order(int k, int m, std::span<const Rational> coefficients) {
     ExactOrder result;
     result.implicit = !coefficients[index(2 * long{k} + 1)].is_zero();
-    if (k > MAX_EXACT_STEP) {
+    const long n = long{k} + 1;
+    if (k > MAX_EXACT_STEP || cleared_size(coefficients, MAX_EXACT_BITS) > MAX_EXACT_BITS) {
         result.outcome = OrderOutcome::REFUSED;
         return result;
     }
-    const long n = long{k} + 1;
     FmpzVector scaled(2 * n);
     Fmpz common;
     clear_denominators(k, coefficients, scaled, common);
@@ -267,6 +288,10 @@ MethodOrder method_order(int k, int m, bool cyclic, std::span<const ExactOrder> 
     // a higher q). The order is one higher when the rank is d - 1.
     const long c = static_cast<long>(algorithms.size());
     const long d = std::max<long>(k, c);
+    if (d > MAX_RAISE_DIMENSION) {
+        result.raise_refused = true;
+        return result;
+    }
     const long t = d - c;
     const long u = d - k;
     FmpqMatrix matrix(d, d + 1);
@@ -292,8 +317,12 @@ MethodOrder method_order(int k, int m, bool cyclic, std::span<const ExactOrder> 
     }
     result.raise_computed = true;
     result.dimension = static_cast<int>(d);
-    FmpqMatrix echelon(d, d + 1);
-    result.rank = static_cast<int>(fmpq_mat_rref(echelon.get(), matrix.get()));
+    // Each row times the least common denominator of its entries: the same
+    // rank, found by FLINT's fraction-free elimination over the integers.
+    FmpzMatrix integer(d, d + 1);
+    FmpzVector row_denominators(d);
+    fmpq_mat_get_fmpz_mat_rowwise(integer.get(), row_denominators.get(), matrix.get());
+    result.rank = static_cast<int>(fmpz_mat_rank(integer.get()));
     result.raised = result.rank == d - 1;
     if (result.raised) {
         result.order += 1;

@@ -19,6 +19,7 @@
 #include <acb_poly.h>
 #include <algorithm>
 #include <arb_fmpz_poly.h>
+#include <climits>
 #include <cmath>
 #include <complex>
 #include <cstddef>
@@ -40,8 +41,6 @@ constexpr long MAX_PRECISION = 1L << 16;
 // Relative size below which the double iteration counts as converged.
 constexpr double CONVERGED = 4e-16;
 constexpr int MAX_ITERATIONS = 100;
-// Coefficients wider than this many bits skip the double iteration.
-constexpr long MAX_DOUBLE_BITS = 900;
 
 struct Located {
     double re = 0.0;
@@ -60,11 +59,33 @@ std::vector<Rational> from_fmpq_poly(const fmpq_poly_struct* poly) {
     return result;
 }
 
-void to_fmpq_poly(fmpq_poly_struct* poly, std::span<const Rational> coefficients) {
-    fmpq_poly_zero(poly);
-    for (std::size_t j = 0; j < coefficients.size(); ++j) {
-        fmpq_poly_set_coeff_fmpq(poly, static_cast<long>(j), coefficients[j].get());
+// The coefficients without the trailing zeros.
+std::vector<Rational> trimmed(std::span<const Rational> coefficients) {
+    std::size_t length = coefficients.size();
+    while (length > 0 && coefficients[length - 1].is_zero()) {
+        --length;
     }
+    return {coefficients.begin(), coefficients.begin() + static_cast<std::ptrdiff_t>(length)};
+}
+
+// Over one common denominator at once: setting the coefficients one by one
+// would bring the whole polynomial to a new denominator each time.
+void to_fmpq_poly(fmpq_poly_struct* poly, std::span<const Rational> coefficients) {
+    Fmpz common;
+    fmpz_one(common.get());
+    for (const Rational& value : coefficients) {
+        fmpz_lcm(common.get(), common.get(), fmpq_denref(value.get()));
+    }
+    FmpzPoly numerators;
+    Fmpz scaled;
+    for (std::size_t j = 0; j < coefficients.size(); ++j) {
+        const fmpq* value = coefficients[j].get();
+        fmpz_divexact(scaled.get(), common.get(), fmpq_denref(value));
+        fmpz_mul(scaled.get(), scaled.get(), fmpq_numref(value));
+        fmpz_poly_set_coeff_fmpz(numerators.get(), static_cast<long>(j), scaled.get());
+    }
+    fmpq_poly_set_fmpz_poly(poly, numerators.get());
+    fmpq_poly_scalar_div_fmpz(poly, poly, common.get());
 }
 
 // The primitive integer polynomial with the roots of a rational one, with a
@@ -191,17 +212,25 @@ Complex evaluate(std::span<const double> c, Complex z, Complex& derivative) {
     return value;
 }
 
-// The coefficients of f as doubles; false when they don't fit.
-bool to_doubles(const fmpz_poly_struct* f, std::vector<double>& c) {
-    if (std::labs(fmpz_poly_max_bits(f)) > MAX_DOUBLE_BITS) {
-        return false;
-    }
+// The coefficients of f times 2^-E as doubles, E chosen so that the largest
+// is below 1: the same roots, whatever the size of the integers. Each
+// double is within u |c_j| + 2^-1022 of the scaled coefficient (the second
+// term for those that fall below the range of normal doubles).
+void to_doubles(const fmpz_poly_struct* f, std::vector<double>& c) {
     const long n = fmpz_poly_degree(f);
     c.resize(index(n + 1));
+    std::vector<long> exponents(index(n + 1));
+    long largest = LONG_MIN;
     for (long j = 0; j <= n; ++j) {
-        c[index(j)] = fmpz_get_d(f->coeffs + j);
+        c[index(j)] = fmpz_get_d_2exp(&exponents[index(j)], f->coeffs + j);
+        if (c[index(j)] != 0.0) {
+            largest = std::max(largest, exponents[index(j)]);
+        }
     }
-    return true;
+    for (long j = 0; j <= n; ++j) {
+        const long shift = std::max(exponents[index(j)] - largest, -2000L);
+        c[index(j)] = std::ldexp(c[index(j)], static_cast<int>(shift));
+    }
 }
 
 // Approximations of the roots by the Aberth iteration in doubles: a guess,
@@ -258,6 +287,9 @@ bool approximate_roots(std::span<const double> c, std::vector<Complex>& roots) {
 // a million times their error) and the unit roundoff.
 constexpr double SLACK = 1e-10;
 constexpr double UNIT_ROUNDOFF = 0x1p-53;
+// Covers the absolute error 2^-1022 of a scaled coefficient below the
+// normal range: TINY * eps is above it.
+constexpr double TINY = 0x1p-960;
 
 // Proves the location of every root from the double approximations z_i,
 // or answers false (the caller then uses Arb). For any z the disk
@@ -281,11 +313,13 @@ bool locate_in_doubles(std::span<const double> c, const std::vector<Complex>& z,
         const double r = std::abs(z[index(i)]);
         Complex derivative;
         const Complex value = evaluate(c, z[index(i)], derivative);
-        double size = std::fabs(c.back()); // sum |c_j| r^j
-        double derivative_size = 0.0;      // sum j |c_j| r^(j-1)
+        // sum (|c_j| + TINY) r^j and sum j (|c_j| + TINY) r^(j-1): the
+        // sizes the rounding bounds scale with.
+        double size = std::fabs(c.back()) + TINY;
+        double derivative_size = 0.0;
         for (std::size_t j = c.size() - 1; j-- > 0;) {
             derivative_size = derivative_size * r + size;
-            size = size * r + std::fabs(c[j]);
+            size = size * r + std::fabs(c[j]) + TINY;
         }
         const double upper = std::abs(value) * (1.0 + SLACK) + eps * size;
         const double lower = std::abs(derivative) * (1.0 - SLACK) - eps * derivative_size;
@@ -377,7 +411,8 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
     std::vector<int> sides(index(n));
     std::vector<double> doubles;
     std::vector<Complex> approximations;
-    if (to_doubles(f, doubles) && approximate_roots(doubles, approximations) &&
+    to_doubles(f, doubles);
+    if (approximate_roots(doubles, approximations) &&
         locate_in_doubles(doubles, approximations, sides)) {
         for (long j = 0; j < n; ++j) {
             const Complex& z = approximations[index(j)];
@@ -486,22 +521,64 @@ bool locate_remaining(const fmpz_poly_struct* poly, const fmpz_poly_struct* mini
     return true;
 }
 
+// Replaces p(z) by p(d z) made primitive: its roots are those of p over d.
+void scale_roots(fmpz_poly_struct* p, const fmpz_t d) {
+    Fmpz power;
+    fmpz_one(power.get());
+    for (long i = 1; i < fmpz_poly_length(p); ++i) {
+        fmpz_mul(power.get(), power.get(), d);
+        fmpz_mul(p->coeffs + i, p->coeffs + i, power.get());
+    }
+    fmpz_poly_primitive_part(p, p);
+}
+
+// The companion matrix of an algorithm: it maps (y_n, ..., y_{n+k-1}) to
+// (y_{n+1}, ..., y_{n+k}), y_{n+k} = -sum_{j<k} (A[j] / A[k]) y_{n+j}.
+void companion_matrix(long k, const Coefficients& set, FmpqMatrix& companion) {
+    fmpq_mat_zero(companion.get());
+    for (long i = 0; i + 1 < k; ++i) {
+        fmpq_one(companion.at(i, i + 1));
+    }
+    for (long j = 0; j < k; ++j) {
+        fmpq_div(companion.at(k - 1, j), set[index(j)].get(), set[index(k)].get());
+        fmpq_neg(companion.at(k - 1, j), companion.at(k - 1, j));
+    }
+}
+
+// M_{last-1} ... M_{first}: the product of the companion matrices of the
+// algorithms first .. last-1, the first one applied first. Multiplied as a
+// balanced tree, so that the entries, which grow with every factor, meet
+// in products of equal size: far cheaper than one factor at a time.
+void cycle_product(long k, std::span<const Coefficients> algorithms, long first, long last,
+                   FmpqMatrix& result) {
+    if (last - first == 1) {
+        companion_matrix(k, algorithms[index(first)], result);
+        return;
+    }
+    const long middle = first + (last - first) / 2;
+    FmpqMatrix earlier(k, k);
+    FmpqMatrix later(k, k);
+    cycle_product(k, algorithms, first, middle, earlier);
+    cycle_product(k, algorithms, middle, last, later);
+    fmpq_mat_mul(result.get(), later.get(), earlier.get());
+}
+
 } // namespace
 
 CharacteristicPolynomials characteristic_polynomials(int k,
                                                      std::span<const Rational> coefficients) {
     CharacteristicPolynomials result;
     const std::size_t n = index(long{k} + 1);
-    FmpqPoly rho;
-    FmpqPoly sigma;
-    to_fmpq_poly(rho.get(), coefficients.subspan(0, n));
-    to_fmpq_poly(sigma.get(), coefficients.subspan(n, n));
-    result.rho = from_fmpq_poly(rho.get());
-    result.sigma = from_fmpq_poly(sigma.get());
-    if (k > MAX_EXACT_STEP) {
+    result.rho = trimmed(coefficients.subspan(0, n));
+    result.sigma = trimmed(coefficients.subspan(n, n));
+    if (k > MAX_EXACT_STEP || cleared_size(coefficients, MAX_EXACT_BITS) > MAX_EXACT_BITS) {
         result.refused = true;
         return result;
     }
+    FmpqPoly rho;
+    FmpqPoly sigma;
+    to_fmpq_poly(rho.get(), result.rho);
+    to_fmpq_poly(sigma.get(), result.sigma);
     if (fmpq_poly_is_zero(rho.get()) || fmpq_poly_is_zero(sigma.get())) {
         return result;
     }
@@ -516,7 +593,7 @@ CharacteristicPolynomials characteristic_polynomials(int k,
 
 RootCondition root_condition(int k, int m, std::span<const Rational> rho) {
     RootCondition result;
-    if (k > MAX_EXACT_STEP) {
+    if (k > MAX_EXACT_STEP || cleared_size(rho, MAX_EXACT_BITS) > MAX_EXACT_BITS) {
         result.status = RootStatus::REFUSED;
         return result;
     }
@@ -566,38 +643,37 @@ CycleStability cycle_stability(int k, std::span<const Coefficients> algorithms) 
             return result;
         }
     }
+    long size = 0;
+    for (const Coefficients& set : algorithms) {
+        const std::span<const Rational> a =
+            std::span<const Rational>(set).subspan(0, index(long{k} + 1));
+        size += k * cleared_size(a, (k + 1) * MAX_CYCLE_BITS) / (k + 1);
+        if (size > MAX_CYCLE_BITS) {
+            result.status = CycleStatus::REFUSED;
+            return result;
+        }
+    }
     result.zero_stable = true;
-    if (k < 1) {
+    if (k < 1 || algorithms.empty()) {
         return result;
     }
-    // The companion matrix of an algorithm maps (y_n, ..., y_{n+k-1}) to
-    // (y_{n+1}, ..., y_{n+k}), y_{n+k} = -sum_{j<k} (A[j] / A[k]) y_{n+j};
-    // the cycle's matrix is their product, the first algorithm's rightmost.
-    const long n = k;
-    FmpqMatrix cycle(n, n);
-    fmpq_mat_one(cycle.get());
-    FmpqMatrix companion(n, n);
-    FmpqMatrix product(n, n);
-    for (const Coefficients& set : algorithms) {
-        fmpq_mat_zero(companion.get());
-        for (long i = 0; i + 1 < n; ++i) {
-            fmpq_one(companion.at(i, i + 1));
-        }
-        for (long j = 0; j < n; ++j) {
-            fmpq_div(companion.at(n - 1, j), set[index(j)].get(), set[index(n)].get());
-            fmpq_neg(companion.at(n - 1, j), companion.at(n - 1, j));
-        }
-        fmpq_mat_mul(product.get(), companion.get(), cycle.get());
-        fmpq_mat_swap(product.get(), cycle.get());
-    }
-    FmpqPoly characteristic;
-    FmpqPoly minimal;
-    fmpq_mat_charpoly(characteristic.get(), cycle.get());
-    fmpq_mat_minpoly(minimal.get(), cycle.get());
+    // The cycle's matrix: the product of the algorithms' companion
+    // matrices, the first algorithm's rightmost.
+    FmpqMatrix cycle(k, k);
+    cycle_product(k, algorithms, 0, static_cast<long>(algorithms.size()), cycle);
+    // M = P / D with P an integer matrix: the characteristic and minimal
+    // polynomials of P come from FLINT's multimodular algorithms, far
+    // faster than over the rationals; the eigenvalues of M are those of P
+    // divided by D, the roots of p(D z).
+    FmpzMatrix integer(k, k);
+    Fmpz denominator;
+    fmpq_mat_get_fmpz_mat_matwise(integer.get(), denominator.get(), cycle.get());
     FmpzPoly char_int;
     FmpzPoly min_int;
-    primitive_integer(char_int.get(), characteristic.get());
-    primitive_integer(min_int.get(), minimal.get());
+    fmpz_mat_charpoly(char_int.get(), integer.get());
+    fmpz_mat_minpoly(min_int.get(), integer.get());
+    scale_roots(char_int.get(), denominator.get());
+    scale_roots(min_int.get(), denominator.get());
     std::vector<Located> located;
     strip_exact_roots(char_int.get(), min_int.get(), located);
     if (!locate_remaining(char_int.get(), min_int.get(), located)) {

@@ -8,6 +8,7 @@
 #include <flint/fmpq_mat.h>
 #include <flint/fmpq_poly.h>
 #include <flint/fmpz.h>
+#include <flint/fmpz_mat.h>
 #include <flint/fmpz_poly.h>
 #include <flint/fmpz_poly_factor.h>
 
@@ -62,6 +63,19 @@ class FmpzVector {
   private:
     long size_;
     fmpz* values_;
+};
+
+// An r x c integer matrix.
+class FmpzMatrix {
+  public:
+    FmpzMatrix(long rows, long columns) { fmpz_mat_init(value_, rows, columns); }
+    ~FmpzMatrix() { fmpz_mat_clear(value_); }
+    FmpzMatrix(const FmpzMatrix&) = delete;
+    FmpzMatrix& operator=(const FmpzMatrix&) = delete;
+    fmpz_mat_struct* get() { return value_; }
+
+  private:
+    fmpz_mat_t value_;
 };
 
 // An r x c rational matrix.

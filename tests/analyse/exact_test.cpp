@@ -153,6 +153,22 @@ TEST(ExactOrder, OutcomesBeyondTheOrdinaryCases) {
     // Beyond the step limit nothing is computed.
     const Coefficients wide(2 * (MAX_EXACT_STEP + 1) + 2, Rational(1, 1));
     EXPECT_EQ(exact_order(MAX_EXACT_STEP + 1, 1, wide).outcome, OrderOutcome::REFUSED);
+    // And beyond the size limit: 8 coefficients over unrelated denominators
+    // of 200000 digits each.
+    Coefficients huge_numbers;
+    for (unsigned long j = 0; j < 8; ++j) {
+        Rational value;
+        fmpz_ui_pow_ui(fmpq_denref(value.get()), 10, 200000);
+        fmpz_add_ui(fmpq_denref(value.get()), fmpq_denref(value.get()), 2 * j + 1);
+        fmpz_one(fmpq_numref(value.get()));
+        huge_numbers.push_back(value);
+    }
+    EXPECT_EQ(exact_order(3, 1, huge_numbers).outcome, OrderOutcome::REFUSED);
+    EXPECT_TRUE(characteristic_polynomials(3, huge_numbers).refused);
+    EXPECT_EQ(characteristic_polynomials(3, huge_numbers).rho.size(), 4u);
+    EXPECT_EQ(root_condition(3, 1, std::span(huge_numbers).first(4)).status, RootStatus::REFUSED);
+    const Coefficients huge_cycle[] = {huge_numbers, huge_numbers};
+    EXPECT_EQ(cycle_stability(3, huge_cycle).status, CycleStatus::REFUSED);
 }
 
 TEST(ExactOrder, NearestDouble) {

@@ -36,10 +36,12 @@ def main():
         except json.JSONDecodeError as error:
             print(f"JSON document {number} doesn't parse: {error}")
             return 1
-        errors = sorted(validator.iter_errors(value), key=lambda e: list(e.path))
-        if errors:
-            error = errors[0]
-            where = "/".join(str(p) for p in error.path)
+        error = jsonschema.exceptions.best_match(validator.iter_errors(value))
+        if error is not None:
+            # The most specific cause, inside the method or error object.
+            while error.context:
+                error = jsonschema.exceptions.best_match(error.context)
+            where = "/".join(str(p) for p in error.absolute_path)
             print(f"JSON document {number} doesn't match the schema at /{where}: {error.message}")
             return 1
     return 0

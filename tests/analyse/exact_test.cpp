@@ -158,7 +158,8 @@ TEST(ExactOrder, OutcomesBeyondTheOrdinaryCases) {
     Coefficients huge_numbers;
     for (unsigned long j = 0; j < 8; ++j) {
         Rational value;
-        fmpz_ui_pow_ui(fmpq_denref(value.get()), 10, 200000);
+        fmpz_set_ui(fmpq_denref(value.get()), 10);
+        fmpz_pow_ui(fmpq_denref(value.get()), fmpq_denref(value.get()), 200000);
         fmpz_add_ui(fmpq_denref(value.get()), fmpq_denref(value.get()), 2 * j + 1);
         fmpz_one(fmpq_numref(value.get()));
         huge_numbers.push_back(value);

@@ -75,7 +75,9 @@ struct ExactOrder {
 ExactOrder exact_order(int k, int m, std::span<const Rational> coefficients);
 
 // The nearest double of an exact rational (ties to even); +-infinity beyond
-// the range of doubles.
+// the range of doubles. Below the normal range (under 2^-1022) the quotient
+// is rounded twice, to 53 bits and then to the subnormal, and may be one
+// unit of the last place off.
 double nearest_double(const Rational& value);
 
 // --- Characteristic polynomials --------------------------------------------

@@ -4,10 +4,12 @@
 
 #include "analyse/exact.hpp"
 
+#include <arb_fmpz_poly.h>
 #include <climits>
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -265,6 +267,60 @@ TEST(RootCondition, CertifiedLocations) {
         EXPECT_EQ(count(r, Location::INSIDE), c.inside);
         EXPECT_EQ(count(r, Location::ON), c.on);
         EXPECT_EQ(count(r, Location::OUTSIDE), c.outside);
+    }
+}
+
+// The locations against Arb's isolation at 300 bits, for random integer
+// polynomials of degree 2 to 10 with small and large coefficients: most go
+// through the double guesses and their rounding bounds, which this checks.
+TEST(RootCondition, AgreesWithHighPrecisionIsolation) {
+    std::mt19937 random(42);
+    for (int trial = 0; trial < 600; ++trial) {
+        const int n = 2 + trial % 9;
+        const int range = trial % 3 == 0 ? 3 : trial % 3 == 1 ? 30 : 1000;
+        std::uniform_int_distribution<int> value(-range, range);
+        std::vector<Rational> rho(static_cast<std::size_t>(n) + 1);
+        fmpz_poly_t poly;
+        fmpz_poly_init(poly);
+        for (int j = 0; j <= n; ++j) {
+            int v = value(random);
+            v = j == n && v == 0 ? 1 : v;
+            rho[static_cast<std::size_t>(j)] = Rational(v, 1);
+            fmpz_poly_set_coeff_si(poly, j, v);
+        }
+        const RootCondition r = root_condition(n, 1, rho);
+        int found[3] = {0, 0, 0};
+        for (const Root& root : r.roots) {
+            found[static_cast<int>(root.location)] += root.multiplicity;
+        }
+        int expected[3] = {0, 0, 0};
+        fmpz_poly_factor_t parts;
+        fmpz_poly_factor_init(parts);
+        fmpz_poly_factor_squarefree(parts, poly);
+        for (long i = 0; i < parts->num; ++i) {
+            const long degree = fmpz_poly_degree(parts->p + i);
+            acb_ptr roots = _acb_vec_init(degree);
+            arb_fmpz_poly_complex_roots(roots, parts->p + i, 0, 300);
+            for (long j = 0; j < degree; ++j) {
+                arb_t distance;
+                arb_init(distance);
+                acb_abs(distance, roots + j, 300);
+                arb_sub_ui(distance, distance, 1, 300);
+                // Roots on the circle are those Arb can't tell from it.
+                const int location = arb_is_negative(distance)   ? 0
+                                     : arb_is_positive(distance) ? 2
+                                                                 : 1;
+                expected[location] += static_cast<int>(parts->exp[i]);
+                arb_clear(distance);
+            }
+            _acb_vec_clear(roots, degree);
+        }
+        fmpz_poly_factor_clear(parts);
+        fmpz_poly_clear(poly);
+        ASSERT_EQ(r.status, RootStatus::DECIDED) << trial;
+        EXPECT_EQ(found[0], expected[0]) << trial;
+        EXPECT_EQ(found[1], expected[1]) << trial;
+        EXPECT_EQ(found[2], expected[2]) << trial;
     }
 }
 

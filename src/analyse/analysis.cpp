@@ -27,8 +27,12 @@ void to_text(std::span<const Rational> values, std::vector<std::string>& texts) 
     }
 }
 
-// The order conditions satisfied: q, or above every q when no C_i is non-zero.
+// The order conditions satisfied: q, or above every q when no C_i is non-zero;
+// a reading the exact analysis refuses comes last.
 std::int64_t conditions_satisfied(const ExactOrder& order) {
+    if (order.outcome == OrderOutcome::REFUSED) {
+        return -1;
+    }
     return order.error_index >= 0 ? order.error_index : order.bound + 1;
 }
 
@@ -253,16 +257,26 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
             algorithm.other_error_index = other->error_index;
             algorithm.other_order = other->order;
         }
-        fill_order(workspace.orders[a], algorithm);
         const Coefficients& chosen = workspace.chosen[a];
+        const CharacteristicPolynomials polynomials = characteristic_polynomials(k, chosen);
+        RootCondition condition = root_condition(k, m, polynomials.rho);
+        if (workspace.orders[a].outcome == OrderOutcome::REFUSED || polynomials.refused ||
+            condition.status == RootStatus::REFUSED) {
+            AnalysisOutcome outcome;
+            outcome.code = COEFFICIENTS_BEYOND_EXACT_LIMIT;
+            outcome.failing = names[a];
+            outcome.message = "Os coeficientes do arquivo " + names[a] +
+                              " sao grandes demais para a analise exata.";
+            return outcome;
+        }
+        fill_order(workspace.orders[a], algorithm);
         const std::span<const Rational> all(chosen);
         to_text(all.first(static_cast<std::size_t>(k) + 1), algorithm.rho);
         to_text(all.subspan(static_cast<std::size_t>(k) + 1), algorithm.sigma);
 
-        const CharacteristicPolynomials polynomials = characteristic_polynomials(k, chosen);
         algorithm.reducible = polynomials.reducible;
         to_text(polynomials.common_factor, algorithm.common_factor);
-        fill_roots(root_condition(k, m, polynomials.rho), algorithm);
+        fill_roots(condition, algorithm);
         algorithm.convergent =
             algorithm.error_index >= 0 && algorithm.order >= 1 && algorithm.zero_stable;
     }
@@ -272,7 +286,8 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
     method.order_known = order.computable;
     method.order = order.order;
     method.raise_computed = order.raise_computed;
-    method.dimension = order.dimension;
+    method.raise_refused = order.raise_refused;
+    method.dimension = order.raise_refused ? std::max(k, static_cast<int>(c)) : order.dimension;
     method.rank = order.rank;
     method.raised = order.raised;
 

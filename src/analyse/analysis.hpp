@@ -131,6 +131,9 @@ struct MethodAnalysis {
     // CI: the exact rank of the augmented matrix, where ordimet computes it,
     // and whether the cycle is one order better than its parts.
     bool raise_computed = false;
+    // d = max(k, c) above MAX_RAISE_DIMENSION: the raise is not computed,
+    // as ordimet builds no matrix there either.
+    bool raise_refused = false;
     int dimension = 0;
     int rank = 0;
     bool raised = false;
@@ -154,6 +157,9 @@ struct MethodAnalysis {
 inline constexpr int NOT_SIMPLE_ORDER_ABOVE_ONE = -20;
 // A reduced step above MAX_EXACT_STEP: refused rather than left to run long.
 inline constexpr int STEP_BEYOND_EXACT_LIMIT = -21;
+// An algorithm whose exact coefficients are too wide for the exact analyses
+// (MAX_EXACT_BITS): refused likewise.
+inline constexpr int COEFFICIENTS_BEYOND_EXACT_LIMIT = -22;
 
 // The result of analysing the files of one method.
 struct AnalysisOutcome {

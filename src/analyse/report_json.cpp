@@ -87,6 +87,8 @@ const char* error_code_name(int code) {
         return "order-above-one";
     case STEP_BEYOND_EXACT_LIMIT:
         return "step-beyond-exact-limit";
+    case COEFFICIENTS_BEYOND_EXACT_LIMIT:
+        return "coefficients-beyond-exact-limit";
     default:
         return "other";
     }
@@ -219,6 +221,12 @@ void write_json_report(const MethodAnalysis& method, std::string& out) {
         put(raise, "dimension", method.dimension);
         put(raise, "rank", method.rank);
         put(raise, "raised", method.raised);
+        put(object, "raise", std::move(raise));
+    } else if (method.raise_refused) {
+        Json raise = object_of(3);
+        put(raise, "dimension", method.dimension);
+        put(raise, "rank", nullptr);
+        put(raise, "raised", nullptr);
         put(object, "raise", std::move(raise));
     } else {
         put(object, "raise", nullptr);

@@ -236,6 +236,8 @@ void append_test(const MethodAnalysis& method, std::string& out) {
             out += " (o ordimet nao o faz em metodos compostos).\n";
         } else if (!method.tolerance_order_known || method.tolerance_order <= 0) {
             out += " (o ordimet so' o faz quando a sua ordem e' positiva).\n";
+        } else if (method.raise_refused) {
+            out += "\n(o ordimet nao monta a matriz aumentada, e sem ela nao faz o teste).\n";
         } else {
             out += " (faltou memoria).\n";
         }
@@ -279,6 +281,12 @@ void append_cycle(const MethodAnalysis& method, std::string& out) {
 
 void append_method(const MethodAnalysis& method, std::string& out) {
     out += "\nMetodo\n";
+    if (method.raise_refused) {
+        appendf(out,
+                "Matriz aumentada de dimensao %d, acima de %d: o aumento da consistencia\n"
+                "nao e' calculado.\n",
+                method.dimension, MAX_RAISE_DIMENSION);
+    }
     if (method.raise_computed) {
         appendf(out, "Matriz aumentada de dimensao %d: posto exato %d.\n", method.dimension,
                 method.rank);

@@ -5,6 +5,7 @@
 #include "stability/stability.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -20,10 +21,28 @@ namespace {
 // order below 6 at h = 0.01.
 constexpr double ROUND_OFF_LEVEL = 1e-10;
 
+// "p/q" or "n" into `text`, reusing its memory. Numerator and denominator
+// that fit a machine word (every coefficient of a usual method) are printed
+// here without the allocations of FLINT's general conversion.
+void rational_text(const Rational& value, std::string& text) {
+    const fmpz numerator = *fmpq_numref(value.get());
+    const fmpz denominator = *fmpq_denref(value.get());
+    if (COEFF_IS_MPZ(numerator) || COEFF_IS_MPZ(denominator)) {
+        text = value.text();
+        return;
+    }
+    char digits[24]; // a word's 19 digits and a sign
+    text.assign(digits, std::to_chars(digits, digits + sizeof digits, numerator).ptr);
+    if (denominator != 1) {
+        text += '/';
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, denominator).ptr);
+    }
+}
+
 void to_text(std::span<const Rational> values, std::vector<std::string>& texts) {
     texts.resize(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        texts[i] = values[i].text();
+        rational_text(values[i], texts[i]);
     }
 }
 

@@ -202,6 +202,10 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
     const std::size_t c = files.size();
     const int written_k = files[0].k;
     const int m = files[0].m;
+    // Left to us: ordimet analyses composite and cyclic methods for m = 1
+    // only and ends such a run with this message; here it is an error of the
+    // method (exit status 1) rather than a half report, so that scripts see
+    // one clear answer.
     if (kind != MethodKind::SIMPLE && m > 1) {
         AnalysisOutcome outcome;
         outcome.code = NOT_SIMPLE_ORDER_ABOVE_ONE;
@@ -225,6 +229,9 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
     }
     const int s = leading_zero_columns(written_k, workspace.written);
     const int k = written_k - s;
+    // Left to us: beyond MAX_EXACT_STEP the exact analyses would take seconds;
+    // the whole method is refused with a message rather than reported with
+    // its exact half missing.
     if (k > MAX_EXACT_STEP) {
         AnalysisOutcome outcome;
         outcome.code = STEP_BEYOND_EXACT_LIMIT;
@@ -349,6 +356,11 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
                                      algorithm.error_index >= 0 &&
                                      algorithm.tolerance_error_index > best_exact;
     }
+    // ordimet tests a cyclic method only as a whole, so its verdict belongs to
+    // the method and is compared with the cycle's zero-stability; the
+    // algorithms of CO and CI methods keep "not run" (left to us: repeating
+    // the cycle's verdict under each algorithm would set it beside roots it
+    // says nothing about).
     if (kind == MethodKind::SIMPLE) {
         AlgorithmAnalysis& algorithm = method.algorithms[0];
         method.test.disagreement = disagreement(

@@ -3,43 +3,42 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace ordimet {
 
 namespace {
 
-constexpr int kEnd = -1;
-constexpr int kReadError = -2;
-constexpr char kEndOfText = 26; // Ctrl-Z
+// What peek returns when the file can't be read; READ_END at its end.
+constexpr int INPUT_FAILED = -2;
+constexpr char END_OF_TEXT = 26; // Ctrl-Z
 
-// The next byte without consuming it, kEnd or kReadError.
+// The next byte without consuming it, READ_END or INPUT_FAILED.
 int peek(MethodFile& file) {
     if (file.failed) {
-        return kReadError;
+        return INPUT_FAILED;
     }
     if (file.at_end) {
-        return kEnd;
+        return READ_END;
     }
     if (file.position == file.length) {
         const long long got =
             platform::read_input_file(file.input, file.buffer, sizeof file.buffer);
         if (got < 0) {
             file.failed = true;
-            return kReadError;
+            return INPUT_FAILED;
         }
         if (got == 0) {
             file.at_end = true;
-            return kEnd;
+            return READ_END;
         }
         file.position = 0;
         file.length = static_cast<std::size_t>(got);
     }
     const char c = file.buffer[file.position];
-    if (c == kEndOfText) {
+    if (c == END_OF_TEXT) {
         file.at_end = true;
-        return kEnd;
+        return READ_END;
     }
     return static_cast<unsigned char>(c);
 }
@@ -56,8 +55,8 @@ bool is_digit(int c) {
     return c >= '0' && c <= '9';
 }
 
-// Skips white space; returns the first byte after it (not consumed), kEnd or
-// kReadError.
+// Skips white space; returns the first byte after it (not consumed),
+// READ_END or INPUT_FAILED.
 int skip_space(MethodFile& file) {
     int c = peek(file);
     while (is_space(c)) {
@@ -77,142 +76,99 @@ bool take_sign(MethodFile& file) {
     return false;
 }
 
-// The significant digits of a decimal number as they are consumed: leading
-// zeros are dropped, the first kMaxDigits digits are kept, and of the rest
-// only whether any is non-zero and how many there are. That is enough to
-// round any decimal correctly to a double (no double needs more than 768
-// significant digits to be told from its neighbours), in constant memory
-// however long the token is.
-struct Digits {
-    static constexpr std::size_t kMaxDigits = 800;
-    char kept[kMaxDigits + 1];
-    std::size_t count = 0;        // digits kept
-    bool dropped_nonzero = false; // whether a dropped digit was not 0
-    bool any = false;             // whether any digit at all was seen
-
-    // Adds the next digit of the number.
-    void add(int c) {
+// Consumes a run of digits into `number`, before or after the decimal point;
+// returns whether there was any. Leading zeros are not significant: before
+// the point they are dropped, after it they lower the scale.
+bool scan_digits(MethodFile& file, DecimalNumber& number, bool after_point) {
+    bool any = false;
+    for (int c = peek(file); is_digit(c); c = peek(file)) {
         any = true;
-        if (count == 0 && c == '0') {
-            return;
+        advance(file);
+        const bool leading_zero = number.count == 0 && c == '0';
+        if (after_point && leading_zero) {
+            --number.scale;
+        } else if (!after_point && !leading_zero) {
+            ++number.scale;
         }
-        if (count < kMaxDigits) {
-            kept[count++] = static_cast<char>(c);
+        if (leading_zero) {
+            continue;
+        }
+        if (number.count < DecimalNumber::MAX_KEPT_DIGITS) {
+            number.digits[number.count++] = static_cast<char>(c);
         } else {
-            dropped_nonzero = dropped_nonzero || c != '0';
+            ++number.dropped;
+            number.dropped_nonzero = number.dropped_nonzero || c != '0';
         }
     }
-};
-
-enum class Token { Number, NoNumber, End, ReadError };
-
-Token classify_start(int c) {
-    if (c == kEnd) {
-        return Token::End;
-    }
-    if (c == kReadError) {
-        return Token::ReadError;
-    }
-    return Token::Number;
+    return any;
 }
 
-// Reads one real number: optional sign, digits with or without a decimal
-// point (at least one digit), optional exponent (e or E, optional sign,
-// digits). Consumes characters only while they can still form a number;
-// when what was consumed is not a whole number the token is no number.
-Token scan_real(MethodFile& file, double& value) {
-    const Token start = classify_start(skip_space(file));
-    if (start != Token::Number) {
-        return start;
+// The significand: optional sign, digits with or without a decimal point.
+// Returns whether it holds any digit; `point` tells whether it had a point.
+bool scan_significand(MethodFile& file, DecimalNumber& number, bool& point) {
+    number.negative = take_sign(file);
+    bool any = scan_digits(file, number, false);
+    point = peek(file) == '.';
+    if (point) {
+        advance(file);
+        any = scan_digits(file, number, true) || any;
     }
+    return any;
+}
+
+// The optional exponent: e or E, optional sign, digits. Adds it to the
+// number's scale; returns false when an exponent mark has no digits.
+bool scan_exponent(MethodFile& file, DecimalNumber& number) {
+    if (const int c = peek(file); c != 'e' && c != 'E') {
+        return true;
+    }
+    advance(file);
     const bool negative = take_sign(file);
-    Digits digits;
-    // The value is 0.<kept digits> x 10^point: point counts the significant
-    // digits before the decimal point, less the zeros right after the point
-    // that precede the first significant digit.
-    std::int64_t point = 0;
-    for (int c = peek(file); is_digit(c); c = peek(file)) {
-        if (digits.count > 0 || c != '0') {
-            ++point;
-        }
-        digits.add(c);
-        advance(file);
-    }
-    if (peek(file) == '.') {
-        advance(file);
-        for (int c = peek(file); is_digit(c); c = peek(file)) {
-            if (digits.count == 0 && c == '0') {
-                --point;
-            }
-            digits.add(c);
-            advance(file);
-        }
-    }
-    if (file.failed) {
-        return Token::ReadError;
-    }
-    if (!digits.any) {
-        return Token::NoNumber;
-    }
+    bool any = false;
     std::int64_t exponent = 0;
-    if (const int c = peek(file); c == 'e' || c == 'E') {
+    for (int d = peek(file); is_digit(d); d = peek(file)) {
+        any = true;
+        // Saturate: beyond this every double overflows or underflows.
+        exponent = std::min<std::int64_t>(exponent * 10 + (d - '0'), 1'000'000'000);
         advance(file);
-        const bool negative_exponent = take_sign(file);
-        bool exponent_digits = false;
-        for (int d = peek(file); is_digit(d); d = peek(file)) {
-            exponent_digits = true;
-            // Saturate: beyond this every double overflows or underflows.
-            exponent = std::min<std::int64_t>(exponent * 10 + (d - '0'), 1'000'000'000);
-            advance(file);
-        }
-        if (file.failed) {
-            return Token::ReadError;
-        }
-        if (!exponent_digits) {
-            return Token::NoNumber;
-        }
-        if (negative_exponent) {
-            exponent = -exponent;
-        }
     }
+    number.scale += negative ? -exponent : exponent;
+    return any;
+}
+
+enum class Token { Number, Fraction, NoNumber, End, ReadError };
+
+// Reads one real number: a significand and an optional exponent or, when
+// `denominator` is given and the significand is a plain integer, '/' and the
+// digits of a denominator. Consumes characters only while they can still form
+// a number; when what was consumed is not a whole number the token is no
+// number.
+Token scan_real(MethodFile& file, DecimalNumber& number, DecimalNumber* denominator) {
+    if (skip_space(file) == READ_END) {
+        return Token::End;
+    }
+    bool point = false;
+    bool whole = scan_significand(file, number, point);
+    Token kind = Token::Number;
+    if (whole && denominator != nullptr && !point && peek(file) == '/') {
+        advance(file);
+        whole = scan_digits(file, *denominator, false);
+        kind = Token::Fraction;
+    } else if (whole) {
+        whole = scan_exponent(file, number);
+    }
+    // A read failure anywhere ends every step above at once, and outranks
+    // what the consumed characters look like.
     if (file.failed) {
         return Token::ReadError;
     }
-    if (digits.count == 0) {
-        value = negative ? -0.0 : 0.0;
-        return Token::Number;
-    }
-    // Canonical form 0.DDD...e<E>: the kept digits, a sticky 1 standing for
-    // non-zero dropped digits, and the decimal exponent clamped to a range
-    // where the outcome is already an overflow or an underflow.
-    char text[Digits::kMaxDigits + 40];
-    std::size_t n = 0;
-    if (negative) {
-        text[n++] = '-';
-    }
-    text[n++] = '0';
-    text[n++] = '.';
-    std::copy_n(digits.kept, digits.count, text + n);
-    n += digits.count;
-    if (digits.dropped_nonzero) {
-        text[n++] = '1';
-    }
-    const std::int64_t scale = std::clamp<std::int64_t>(point + exponent, -100000, 100000);
-    text[n++] = 'e';
-    *std::to_chars(text + n, text + sizeof text - 1, scale).ptr = '\0';
-    // The C library's correctly rounded conversion. The program never sets a
-    // locale, so the decimal point is "." (the C locale). Beyond the range of
-    // a double it gives an infinity for an overflow and a zero (or the
-    // nearest denormal) for an underflow.
-    value = std::strtod(text, nullptr);
-    return Token::Number;
+    return whole ? kind : Token::NoNumber;
 }
 
 // Reads one decimal integer: optional sign and at least one digit.
 Token scan_integer(MethodFile& file, long long& value, bool& fits) {
-    const Token start = classify_start(skip_space(file));
-    if (start != Token::Number) {
-        return start;
+    if (skip_space(file) == READ_END) {
+        return Token::End;
     }
     const bool negative = take_sign(file);
     bool any = false;
@@ -238,7 +194,117 @@ Token scan_integer(MethodFile& file, long long& value, bool& fits) {
     return Token::Number;
 }
 
+// Reads coefficient i: into set[i] and, when there is a sink, to the sink
+// too. Returns LOAD_OK, READ_END, READ_NO_NUMBER or the sink's code.
+int read_one_coefficient(MethodFile& file, std::span<double> set, std::size_t i,
+                         CoefficientSink* sink) {
+    DecimalNumber number;
+    DecimalNumber denominator;
+    switch (scan_real(file, number, sink != nullptr ? &denominator : nullptr)) {
+    case Token::End:
+        return READ_END;
+    case Token::Number:
+        set[i] = decimal_to_double(number);
+        return sink != nullptr ? sink->decimal(i, number, set[i]) : LOAD_OK;
+    case Token::Fraction:
+        return sink->fraction(i, number, denominator, set[i]);
+    default:
+        return READ_NO_NUMBER;
+    }
+}
+
+int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot,
+                     CoefficientSink* sink) {
+    MethodFile file;
+    if (!open_method_file(name, file)) {
+        return LOAD_UNREADABLE;
+    }
+    // Closes the file on every early return; the last close is made by hand
+    // because its outcome decides the result.
+    struct CloseOnReturn {
+        MethodFile& file;
+        ~CloseOnReturn() {
+            if (file.open) {
+                close_method_file(file);
+            }
+        }
+    } guard{file};
+    // A step or order read as READ_END or READ_NO_NUMBER is returned as the
+    // code of the same value (LOAD_MALFORMED, LOAD_UNREADABLE), whether the
+    // file ended, held no integer there, or held that number.
+    k = read_integer(file);
+    if (k == READ_NO_NUMBER || k == READ_END) {
+        return k;
+    }
+    m = read_integer(file);
+    if (m == READ_NO_NUMBER || m == READ_END) {
+        return m;
+    }
+    if (k < 0) {
+        return LOAD_OK;
+    }
+    if (k > MAX_STEP_COUNT) {
+        return LOAD_NO_MEMORY;
+    }
+    const std::size_t count = 2 * static_cast<std::size_t>(k) + 2;
+    alloc_doubles(slot, count);
+    if (slot == nullptr) {
+        return LOAD_NO_MEMORY;
+    }
+    if (sink != nullptr) {
+        if (const int result = sink->start(count); result != LOAD_OK) {
+            return result;
+        }
+    }
+    const std::span<double> set(slot, count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const int result = read_one_coefficient(file, set, i, sink);
+        if (result != LOAD_OK) {
+            return result; // READ_END and READ_NO_NUMBER are the load codes of their value
+        }
+    }
+    DecimalNumber scratch;
+    switch (scan_real(file, scratch, nullptr)) {
+    case Token::End:
+        break;
+    case Token::ReadError:
+        return LOAD_UNREADABLE; // the rest of the file can't be read: not a well-formed file
+    default:
+        return LOAD_MALFORMED;
+    }
+    return close_method_file(file) ? LOAD_OK : LOAD_UNREADABLE;
+}
+
 } // namespace
+
+double decimal_to_double(const DecimalNumber& number) {
+    if (number.count == 0) {
+        return number.negative ? -0.0 : 0.0;
+    }
+    // Canonical form 0.DDD...e<E>: the kept digits, a sticky 1 standing for
+    // non-zero dropped digits, and the decimal exponent clamped to a range
+    // where the outcome is already an overflow or an underflow.
+    char text[DecimalNumber::MAX_KEPT_DIGITS + 40];
+    std::size_t n = 0;
+    if (number.negative) {
+        text[n++] = '-';
+    }
+    text[n++] = '0';
+    text[n++] = '.';
+    std::copy_n(number.digits, number.count, text + n);
+    n += number.count;
+    if (number.dropped_nonzero) {
+        text[n++] = '1';
+    }
+    const std::int64_t scale = std::clamp<std::int64_t>(number.scale, -100000, 100000);
+    text[n++] = 'e';
+    *std::to_chars(text + n, text + sizeof text - 1, scale).ptr = '\0';
+    // The C library's correctly rounded conversion. The program never sets a
+    // locale, so the decimal point is "." (the C locale). Beyond the range of
+    // a double it gives an infinity for an overflow and a zero (or the
+    // nearest denormal) for an underflow.
+    return std::strtod(text, nullptr);
+}
 
 bool open_method_file(const char* name, MethodFile& file) {
     file.position = 0;
@@ -254,27 +320,18 @@ int read_integer(MethodFile& file) {
     bool fits = false;
     switch (scan_integer(file, value, fits)) {
     case Token::End:
-        return -1;
+        return READ_END;
     case Token::Number:
         // Digits beyond the range of an int are no integer of this format,
         // never a wrapped value.
-        return fits ? static_cast<int>(value) : -2;
+        return fits ? static_cast<int>(value) : READ_NO_NUMBER;
     default:
-        return -2;
+        return READ_NO_NUMBER;
     }
 }
 
 int read_coefficient(MethodFile& file, std::span<double> set, std::size_t i) {
-    double value = 0.0;
-    switch (scan_real(file, value)) {
-    case Token::End:
-        return -1;
-    case Token::Number:
-        set[i] = value;
-        return 0;
-    default:
-        return -2;
-    }
+    return read_one_coefficient(file, set, i, nullptr);
 }
 
 bool close_method_file(MethodFile& file) {
@@ -283,64 +340,12 @@ bool close_method_file(MethodFile& file) {
 }
 
 int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot) {
-    MethodFile file;
-    if (!open_method_file(name, file)) {
-        return -2;
-    }
-    // Closes the file on every early return; the last close is made by hand
-    // because its outcome decides the result.
-    struct CloseOnReturn {
-        MethodFile& file;
-        ~CloseOnReturn() {
-            if (file.open) {
-                close_method_file(file);
-            }
-        }
-    } guard{file};
-    k = read_integer(file);
-    if (k == -2 || k == -1) {
-        return k;
-    }
-    m = read_integer(file);
-    if (m == -2 || m == -1) {
-        return m;
-    }
-    if (k < 0) {
-        return 0;
-    }
-    if (k > MAX_STEP_COUNT) {
-        return -3;
-    }
-    const std::size_t count = 2 * static_cast<std::size_t>(k) + 2;
-    alloc_doubles(slot, count);
-    if (slot == nullptr) {
-        return -3;
-    }
-    const std::span<double> set(slot, count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const int result = read_coefficient(file, set, i);
-        if (result == -2 || result == -1) {
-            return result;
-        }
-    }
-    double scratch = 0.0;
-    switch (scan_real(file, scratch)) {
-    case Token::End:
-        break;
-    case Token::ReadError:
-        return -2; // the rest of the file can't be read: not a well-formed file
-    default:
-        return -1;
-    }
-    return close_method_file(file) ? 0 : -2;
+    return read_method_file(name, k, m, slot, nullptr);
 }
 
-void print_format_help(const char* name) {
-    std::printf("Formato do arquivo %s invalido!\n", name);
-    std::fputs("Formato do arquivo deve ser:\n", stdout);
-    std::fputs("1- Tamanho do passo\n", stdout);
-    std::fputs("2- ordem da equacao diferencial especial\n", stdout);
-    std::fputs("3- coeficientes (2 x tamanho do passo + 2)\n", stdout);
+int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot,
+                     CoefficientSink& sink) {
+    return read_method_file(name, k, m, slot, &sink);
 }
 
 } // namespace ordimet

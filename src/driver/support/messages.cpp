@@ -5,7 +5,7 @@
 namespace ordimet {
 
 void print_no_memory() {
-    std::fputs("Erro de falta de memoria.\n", stdout);
+    std::fputs(NO_MEMORY_MESSAGE, stdout);
 }
 
 } // namespace ordimet

@@ -4,7 +4,10 @@
 
 namespace ordimet {
 
-// Prints the one line that tells a shortage of memory, wherever it happens.
+// The one line that tells a shortage of memory, wherever it happens.
+inline constexpr char NO_MEMORY_MESSAGE[] = "Erro de falta de memoria.\n";
+
+// Prints NO_MEMORY_MESSAGE.
 void print_no_memory();
 
 } // namespace ordimet

@@ -1,0 +1,36 @@
+#pragma once
+
+// The command line of ordimet-analyse: the method kind and its files, or a
+// batch of simple methods, and the output format.
+
+#include <string>
+#include <vector>
+
+namespace ordimet::analyse {
+
+// The kinds of method, as on ordimet's command line.
+enum class MethodKind { SIMPLE, COMPOSITE, CYCLIC };
+
+// Exit statuses of the program.
+inline constexpr int EXIT_ANALYSED = 0;    // every file analysed, whatever the verdicts
+inline constexpr int EXIT_BAD_FILE = 1;    // a file unreadable or no valid method file
+inline constexpr int EXIT_USAGE_ERROR = 2; // the command line itself is wrong
+
+// What the command line asks for.
+struct CommandLine {
+    MethodKind kind = MethodKind::SIMPLE;
+    bool each = false; // every file a simple method on its own
+    bool json = false;
+    std::vector<std::string> files;
+};
+
+// Parses the command line into `command`. Returns -1 when the analysis is to
+// run; otherwise the exit status to end with at once, after the help, the
+// version or a usage error has been printed (help and version on standard
+// output, errors on standard error).
+int parse_command_line(int argc, const char* const* argv, CommandLine& command);
+
+// The text printed for --version.
+const char* version_text();
+
+} // namespace ordimet::analyse

@@ -1,0 +1,696 @@
+// The characteristic polynomials, the certified location of their roots
+// with respect to the unit circle, the root condition and the zero-stability
+// of a cycle of algorithms.
+//
+// Every location is certified. The roots 0, 1 and -1 are divided out
+// exactly. What remains is split into squarefree parts, whose roots are
+// enclosed in rigorous disks (Arb): a disk wholly inside or outside the
+// circle decides its root. A disk that meets the circle is decided by exact
+// algebra: the roots of a squarefree f on the circle are roots of
+// g = gcd(f, f*), f* the reversed f, which is self-reciprocal; with
+// x = z + 1/z they are the real roots of a polynomial h of half the degree
+// in (-2, 2), counted exactly by Sturm sequences. When as many disks meet
+// the circle as there are roots on it, those disks hold them; otherwise the
+// disks are made smaller until they do.
+
+#include "analyse/exact.hpp"
+#include "analyse/flint_handles.hpp"
+
+#include <acb_poly.h>
+#include <algorithm>
+#include <arb_fmpz_poly.h>
+#include <climits>
+#include <cmath>
+#include <complex>
+#include <cstddef>
+
+namespace ordimet::analyse {
+namespace {
+
+std::size_t index(long i) {
+    return static_cast<std::size_t>(i);
+}
+
+// The first precision of the exact-enclosure fallback, and the last one
+// tried. A root off the circle but closer to it than 2^-MAX_PRECISION
+// would need coefficients of tens of thousands of digits, beyond what a
+// method file can hold within the reader's limits.
+constexpr long FIRST_PRECISION = 64;
+constexpr long MAX_PRECISION = 1L << 16;
+
+// Relative size below which the double iteration counts as converged.
+constexpr double CONVERGED = 4e-16;
+constexpr int MAX_ITERATIONS = 100;
+
+struct Located {
+    double re = 0.0;
+    double im = 0.0;
+    int multiplicity = 1;
+    int minimal_multiplicity = 1;
+    Location location = Location::INSIDE;
+    bool exactly_one = false; // the root z = 1, found exactly
+};
+
+std::vector<Rational> from_fmpq_poly(const fmpq_poly_struct* poly) {
+    std::vector<Rational> result(index(fmpq_poly_length(poly)));
+    for (std::size_t j = 0; j < result.size(); ++j) {
+        fmpq_poly_get_coeff_fmpq(result[j].get(), poly, static_cast<long>(j));
+    }
+    return result;
+}
+
+// The coefficients without the trailing zeros.
+std::vector<Rational> trimmed(std::span<const Rational> coefficients) {
+    std::size_t length = coefficients.size();
+    while (length > 0 && coefficients[length - 1].is_zero()) {
+        --length;
+    }
+    return {coefficients.begin(), coefficients.begin() + static_cast<std::ptrdiff_t>(length)};
+}
+
+// Over one common denominator at once: setting the coefficients one by one
+// would bring the whole polynomial to a new denominator each time.
+void to_fmpq_poly(fmpq_poly_struct* poly, std::span<const Rational> coefficients) {
+    Fmpz common;
+    fmpz_one(common.get());
+    for (const Rational& value : coefficients) {
+        fmpz_lcm(common.get(), common.get(), fmpq_denref(value.get()));
+    }
+    FmpzPoly numerators;
+    Fmpz scaled;
+    for (std::size_t j = 0; j < coefficients.size(); ++j) {
+        const fmpq* value = coefficients[j].get();
+        fmpz_divexact(scaled.get(), common.get(), fmpq_denref(value));
+        fmpz_mul(scaled.get(), scaled.get(), fmpq_numref(value));
+        fmpz_poly_set_coeff_fmpz(numerators.get(), static_cast<long>(j), scaled.get());
+    }
+    fmpq_poly_set_fmpz_poly(poly, numerators.get());
+    fmpq_poly_scalar_div_fmpz(poly, poly, common.get());
+}
+
+// The primitive integer polynomial with the roots of a rational one, with a
+// positive leading coefficient.
+void primitive_integer(fmpz_poly_struct* result, const fmpq_poly_struct* poly) {
+    fmpq_poly_get_numerator(result, poly);
+    fmpz_poly_primitive_part(result, result);
+}
+
+// Divides out (z - root)^e, root in {0, 1, -1}, and returns e.
+int strip_root(fmpz_poly_struct* poly, int root) {
+    int count = 0;
+    if (root == 0) {
+        while (fmpz_poly_length(poly) > 1 && fmpz_is_zero(poly->coeffs)) {
+            fmpz_poly_shift_right(poly, poly, 1);
+            ++count;
+        }
+        return count;
+    }
+    Fmpz value;
+    Fmpz point;
+    fmpz_set_si(point.get(), root);
+    while (fmpz_poly_degree(poly) >= 1) {
+        fmpz_poly_evaluate_fmpz(value.get(), poly, point.get());
+        if (!fmpz_is_zero(value.get())) {
+            break;
+        }
+        fmpz_poly_div_root(poly, poly, point.get());
+        ++count;
+    }
+    return count;
+}
+
+// The number of roots on the unit circle of a squarefree f with no root
+// 0, 1 or -1; -1 if the self-reciprocal part is not as the theory says (no
+// decision then).
+long roots_on_circle(const fmpz_poly_struct* f) {
+    FmpzPoly reversed;
+    fmpz_poly_reverse(reversed.get(), f, fmpz_poly_length(f));
+    FmpzPoly g;
+    fmpz_poly_gcd(g.get(), f, reversed.get());
+    const long degree = fmpz_poly_degree(g.get());
+    if (degree < 1) {
+        return 0;
+    }
+    // g is self-reciprocal (g* divides f* and f** = f), of even degree 2n
+    // since -1 is not a root; g(z) / z^n = g_n + sum_i g_{n+i} (z^i + z^-i),
+    // and z^i + z^-i = P_i(x), P_0 = 2, P_1 = x, P_{i+1} = x P_i - P_{i-1}.
+    if (degree % 2 != 0) {
+        return -1;
+    }
+    for (long i = 0; i <= degree; ++i) {
+        if (!fmpz_equal(g.get()->coeffs + i, g.get()->coeffs + degree - i)) {
+            return -1;
+        }
+    }
+    const long n = degree / 2;
+    FmpzPoly h;
+    FmpzPoly previous;
+    FmpzPoly current;
+    FmpzPoly next;
+    FmpzPoly x;
+    fmpz_poly_set_coeff_si(x.get(), 1, 1);
+    fmpz_poly_set_coeff_si(previous.get(), 0, 2);
+    fmpz_poly_set(current.get(), x.get());
+    fmpz_poly_set_coeff_fmpz(h.get(), 0, g.get()->coeffs + n);
+    for (long i = 1; i <= n; ++i) {
+        fmpz_poly_scalar_addmul_fmpz(h.get(), current.get(), g.get()->coeffs + n + i);
+        fmpz_poly_mul(next.get(), x.get(), current.get());
+        fmpz_poly_sub(next.get(), next.get(), previous.get());
+        fmpz_poly_swap(previous.get(), current.get());
+        fmpz_poly_swap(current.get(), next.get());
+    }
+    // Roots of h in (-2, 2) are the positive roots of
+    // H(y) = (y + 1)^n h(2 (y - 1) / (y + 1)), y = (2 + x) / (2 - x).
+    FmpzPoly transformed;
+    FmpzPoly term;
+    FmpzPoly below; // 2 (y - 1)
+    FmpzPoly above; // y + 1
+    fmpz_poly_set_coeff_si(below.get(), 1, 2);
+    fmpz_poly_set_coeff_si(below.get(), 0, -2);
+    fmpz_poly_set_coeff_si(above.get(), 1, 1);
+    fmpz_poly_set_coeff_si(above.get(), 0, 1);
+    for (long i = 0; i <= n; ++i) {
+        if (fmpz_is_zero(h.get()->coeffs + i)) {
+            continue;
+        }
+        FmpzPoly power;
+        fmpz_poly_pow(term.get(), below.get(), static_cast<unsigned long>(i));
+        fmpz_poly_pow(power.get(), above.get(), static_cast<unsigned long>(n - i));
+        fmpz_poly_mul(term.get(), term.get(), power.get());
+        fmpz_poly_scalar_addmul_fmpz(transformed.get(), term.get(), h.get()->coeffs + i);
+    }
+    long negative = 0;
+    long positive = 0;
+    _fmpz_poly_num_real_roots_sturm(&negative, &positive, transformed.get()->coeffs,
+                                    fmpz_poly_length(transformed.get()));
+    return 2 * positive;
+}
+
+using Complex = std::complex<double>;
+
+// Complex products and quotients written out: the library's versions guard
+// against infinities at a cost this hot loop can't afford; a non-finite
+// result here only makes the guess fail.
+Complex times(Complex a, Complex b) {
+    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
+Complex over(Complex a, Complex b) {
+    const double norm = b.real() * b.real() + b.imag() * b.imag();
+    return {(a.real() * b.real() + a.imag() * b.imag()) / norm,
+            (a.imag() * b.real() - a.real() * b.imag()) / norm};
+}
+
+// f(z) and f'(z) by Horner's rule.
+Complex evaluate(std::span<const double> c, Complex z, Complex& derivative) {
+    Complex value = c.back();
+    derivative = 0.0;
+    for (std::size_t j = c.size() - 1; j-- > 0;) {
+        derivative = times(derivative, z) + value;
+        value = times(value, z) + c[j];
+    }
+    return value;
+}
+
+// The coefficients of f times 2^-E as doubles, E chosen so that the largest
+// is below 1: the same roots, whatever the size of the integers. Each
+// double is within u |c_j| + 2^-1022 of the scaled coefficient (the second
+// term for those that fall below the range of normal doubles).
+void to_doubles(const fmpz_poly_struct* f, std::vector<double>& c) {
+    const long n = fmpz_poly_degree(f);
+    c.resize(index(n + 1));
+    std::vector<long> exponents(index(n + 1));
+    long largest = LONG_MIN;
+    for (long j = 0; j <= n; ++j) {
+        c[index(j)] = fmpz_get_d_2exp(&exponents[index(j)], f->coeffs + j);
+        if (c[index(j)] != 0.0) {
+            largest = std::max(largest, exponents[index(j)]);
+        }
+    }
+    for (long j = 0; j <= n; ++j) {
+        const long shift = std::max(exponents[index(j)] - largest, -2000L);
+        c[index(j)] = std::ldexp(c[index(j)], static_cast<int>(shift));
+    }
+}
+
+// Approximations of the roots by the Aberth iteration in doubles: a guess,
+// which locate_in_doubles either proves or rejects. False when the
+// iteration does not settle.
+bool approximate_roots(std::span<const double> c, std::vector<Complex>& roots) {
+    const long n = static_cast<long>(c.size()) - 1;
+    const double radius = std::pow(std::fabs(c[0] / c[index(n)]), 1.0 / static_cast<double>(n));
+    roots.resize(index(n));
+    const double turn = 6.283185307179586 / static_cast<double>(n);
+    for (long j = 0; j < n; ++j) {
+        roots[index(j)] = std::polar(radius, turn * static_cast<double>(j) + 0.4);
+    }
+    for (int iteration = 0; iteration < MAX_ITERATIONS; ++iteration) {
+        bool settled = true;
+        for (long i = 0; i < n; ++i) {
+            Complex& z = roots[index(i)];
+            Complex derivative;
+            const Complex value = evaluate(c, z, derivative);
+            if (value == 0.0) {
+                continue;
+            }
+            const Complex w = over(value, derivative);
+            Complex repulsion = 0.0;
+            for (long j = 0; j < n; ++j) {
+                if (j != i) {
+                    repulsion += over(1.0, z - roots[index(j)]);
+                }
+            }
+            const Complex step = over(w, 1.0 - times(w, repulsion));
+            if (!std::isfinite(step.real()) || !std::isfinite(step.imag())) {
+                return false;
+            }
+            z -= step;
+            if (std::abs(step) > CONVERGED * std::max(1.0, std::abs(z))) {
+                settled = false;
+            }
+        }
+        if (settled) {
+            // An approximation this close to the real axis is taken as
+            // real; the enclosure proves it or rejects the guess.
+            for (Complex& z : roots) {
+                if (std::fabs(z.imag()) <= 1e-9 * std::max(1.0, std::abs(z))) {
+                    z = z.real();
+                }
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+// Slack for the rounding of a few double operations (a relative 1e-10 is
+// a million times their error) and the unit roundoff.
+constexpr double SLACK = 1e-10;
+constexpr double UNIT_ROUNDOFF = 0x1p-53;
+// Covers the absolute error 2^-1022 of a scaled coefficient below the
+// normal range: TINY * eps is above it.
+constexpr double TINY = 0x1p-960;
+
+// Proves the location of every root from the double approximations z_i,
+// or answers false (the caller then uses Arb). For any z the disk
+// |w - z| <= n |f(z) / f'(z)| holds a root of f (f'/f = sum 1/(z - root)).
+// |f(z)| is bounded above and |f'(z)| below by the computed values and
+// a priori rounding bounds: converting the integer coefficients to doubles
+// and complex Horner's rule (each step a complex product, within sqrt(2)
+// gamma_2, and a sum) err by at most about (4n + 1) u sum |c_j| |z|^j for
+// f, and twice that, with j |c_j| |z|^(j-1), for f'; the bound used,
+// (20 (n + 1) + 2) u, is more than twice the larger. If the n disks are
+// pairwise disjoint each holds exactly one of the n roots; a disk centred
+// on the real axis then holds a real root (its conjugate lies in the same
+// disk). A disk wholly inside or outside the circle decides its root.
+bool locate_in_doubles(std::span<const double> c, const std::vector<Complex>& z,
+                       std::vector<int>& sides) {
+    const long n = static_cast<long>(c.size()) - 1;
+    const double n_d = static_cast<double>(n);
+    const double eps = (20.0 * (n_d + 1.0) + 2.0) * UNIT_ROUNDOFF * (1.0 + SLACK);
+    std::vector<double> radius(index(n));
+    for (long i = 0; i < n; ++i) {
+        const double r = std::abs(z[index(i)]);
+        Complex derivative;
+        const Complex value = evaluate(c, z[index(i)], derivative);
+        // sum (|c_j| + TINY) r^j and sum j (|c_j| + TINY) r^(j-1): the
+        // sizes the rounding bounds scale with.
+        double size = std::fabs(c.back()) + TINY;
+        double derivative_size = 0.0;
+        for (std::size_t j = c.size() - 1; j-- > 0;) {
+            derivative_size = derivative_size * r + size;
+            size = size * r + std::fabs(c[j]) + TINY;
+        }
+        const double upper = std::abs(value) * (1.0 + SLACK) + eps * size;
+        const double lower = std::abs(derivative) * (1.0 - SLACK) - eps * derivative_size;
+        const double rho = n_d * upper / lower * (1.0 + SLACK);
+        if (!(lower > 0.0) || !std::isfinite(rho)) {
+            return false;
+        }
+        radius[index(i)] = rho;
+        if (r * (1.0 + SLACK) + rho < 1.0) {
+            sides[index(i)] = -1;
+        } else if (r * (1.0 - SLACK) - rho > 1.0) {
+            sides[index(i)] = 1;
+        } else {
+            return false;
+        }
+    }
+    for (long i = 0; i < n; ++i) {
+        for (long j = i + 1; j < n; ++j) {
+            const double distance = std::abs(z[index(i)] - z[index(j)]) * (1.0 - SLACK);
+            if (!(distance > radius[index(i)] + radius[index(j)])) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// -1 inside, 1 outside, 0 when the disk meets the circle; computed with a
+// working precision above that of the enclosure, so that rounding doesn't
+// widen it.
+int side(acb_t z, long precision) {
+    Arb r;
+    Arb s;
+    arb_sqr(r.get(), acb_realref(z), precision);
+    arb_sqr(s.get(), acb_imagref(z), precision);
+    arb_add(r.get(), r.get(), s.get(), precision);
+    arb_sub_ui(r.get(), r.get(), 1, precision);
+    if (arb_is_negative(r.get())) {
+        return -1;
+    }
+    if (arb_is_positive(r.get())) {
+        return 1;
+    }
+    return 0;
+}
+
+double midpoint(const arb_t x) {
+    return arf_get_d(arb_midref(x), ARF_RND_NEAR);
+}
+
+// Locates the roots of a squarefree f of degree >= 1 with no root 0, 1 or
+// -1; each root carries the given multiplicities. False when no decision
+// was reached within MAX_PRECISION.
+bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
+                       std::vector<Located>& out) {
+    const long n = fmpz_poly_degree(f);
+    const fmpz* c = f->coeffs;
+    if (n == 1) {
+        // z = -c0 / c1, exactly; |c0| = |c1| would make it +-1.
+        Rational root;
+        fmpq_set_fmpz_frac(root.get(), c, c + 1);
+        fmpq_neg(root.get(), root.get());
+        const int cmp = fmpz_cmpabs(c, c + 1);
+        out.push_back({nearest_double(root), 0.0, multiplicity, minimal,
+                       cmp < 0 ? Location::INSIDE : Location::OUTSIDE});
+        return true;
+    }
+    if (n == 2) {
+        // A conjugate pair: |z|^2 = c0 / c2, exactly.
+        Fmpz discriminant;
+        Fmpz product;
+        fmpz_mul(discriminant.get(), c + 1, c + 1);
+        fmpz_mul(product.get(), c, c + 2);
+        fmpz_submul_ui(discriminant.get(), product.get(), 4);
+        if (fmpz_sgn(discriminant.get()) < 0) {
+            const int cmp = fmpz_cmpabs(c, c + 2);
+            const Location location = cmp < 0   ? Location::INSIDE
+                                      : cmp > 0 ? Location::OUTSIDE
+                                                : Location::ON;
+            const double two_a = 2.0 * fmpz_get_d(c + 2);
+            const double re = -fmpz_get_d(c + 1) / two_a;
+            const double im = std::sqrt(-fmpz_get_d(discriminant.get())) / std::fabs(two_a);
+            out.push_back({re, im, multiplicity, minimal, location});
+            out.push_back({re, -im, multiplicity, minimal, location});
+            return true;
+        }
+    }
+
+    std::vector<int> sides(index(n));
+    std::vector<double> doubles;
+    std::vector<Complex> approximations;
+    to_doubles(f, doubles);
+    if (approximate_roots(doubles, approximations) &&
+        locate_in_doubles(doubles, approximations, sides)) {
+        for (long j = 0; j < n; ++j) {
+            const Complex& z = approximations[index(j)];
+            out.push_back({z.real(), z.imag(), multiplicity, minimal,
+                           sides[index(j)] < 0 ? Location::INSIDE : Location::OUTSIDE});
+        }
+        return true;
+    }
+
+    AcbVector roots(n);
+    long on_circle = -2; // not yet counted
+    long precision = FIRST_PRECISION;
+    while (true) {
+        if (precision > MAX_PRECISION) {
+            return false;
+        }
+        arb_fmpz_poly_complex_roots(roots.get(), f, 0, precision);
+        precision *= 2;
+        long meeting = 0;
+        for (long j = 0; j < n; ++j) {
+            sides[index(j)] = side(roots.at(j), 2 * precision);
+            meeting += sides[index(j)] == 0 ? 1 : 0;
+        }
+        if (meeting > 0 && on_circle == -2) {
+            on_circle = roots_on_circle(f);
+        }
+        if (meeting == 0 || meeting == on_circle) {
+            break;
+        }
+    }
+    for (long j = 0; j < n; ++j) {
+        const int s = sides[index(j)];
+        const Location location = s < 0   ? Location::INSIDE
+                                  : s > 0 ? Location::OUTSIDE
+                                          : Location::ON;
+        out.push_back({midpoint(acb_realref(roots.at(j))), midpoint(acb_imagref(roots.at(j))),
+                       multiplicity, minimal, location});
+    }
+    return true;
+}
+
+// Real roots first in ascending order, then the complex ones by real part,
+// the upper one of a pair first.
+void sort_roots(std::vector<Located>& roots) {
+    std::sort(roots.begin(), roots.end(), [](const Located& a, const Located& b) {
+        const bool a_real = a.im == 0.0;
+        const bool b_real = b.im == 0.0;
+        if (a_real != b_real) {
+            return a_real;
+        }
+        if (a.re != b.re) {
+            return a.re < b.re;
+        }
+        return a.im > b.im;
+    });
+}
+
+// The roots 0, 1 and -1 of an integer polynomial, divided out of it, with
+// their multiplicities; `minimal` is the same for a second polynomial with
+// the same roots (the minimal polynomial of a matrix), or null.
+void strip_exact_roots(fmpz_poly_struct* poly, fmpz_poly_struct* minimal,
+                       std::vector<Located>& out) {
+    constexpr int EXACT_ROOTS[] = {-1, 0, 1};
+    for (const int root : EXACT_ROOTS) {
+        const int multiplicity = strip_root(poly, root);
+        const int minimal_multiplicity = minimal != nullptr ? strip_root(minimal, root) : 1;
+        if (multiplicity > 0) {
+            out.push_back({static_cast<double>(root), 0.0, multiplicity, minimal_multiplicity,
+                           root == 0 ? Location::INSIDE : Location::ON, root == 1});
+        }
+    }
+}
+
+// Locates every root of poly (stripped of 0, 1, -1), with the multiplicity
+// of each in poly and, when minimal is given, in minimal.
+bool locate_remaining(const fmpz_poly_struct* poly, const fmpz_poly_struct* minimal,
+                      std::vector<Located>& out) {
+    if (fmpz_poly_degree(poly) < 1) {
+        return true;
+    }
+    FmpzPolyFactor parts;
+    fmpz_poly_factor_squarefree(parts.get(), poly);
+    FmpzPolyFactor minimal_parts;
+    if (minimal != nullptr) {
+        fmpz_poly_factor_squarefree(minimal_parts.get(), minimal);
+    }
+    for (long i = 0; i < parts.get()->num; ++i) {
+        const fmpz_poly_struct* part = parts.get()->p + i;
+        const int multiplicity = static_cast<int>(parts.get()->exp[i]);
+        if (minimal == nullptr) {
+            if (!locate_squarefree(part, multiplicity, 1, out)) {
+                return false;
+            }
+            continue;
+        }
+        for (long j = 0; j < minimal_parts.get()->num; ++j) {
+            FmpzPoly common;
+            fmpz_poly_gcd(common.get(), part, minimal_parts.get()->p + j);
+            if (fmpz_poly_degree(common.get()) >= 1 &&
+                !locate_squarefree(common.get(), multiplicity,
+                                   static_cast<int>(minimal_parts.get()->exp[j]), out)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Replaces p(z) by p(d z) made primitive: its roots are those of p over d.
+void scale_roots(fmpz_poly_struct* p, const fmpz_t d) {
+    Fmpz power;
+    fmpz_one(power.get());
+    for (long i = 1; i < fmpz_poly_length(p); ++i) {
+        fmpz_mul(power.get(), power.get(), d);
+        fmpz_mul(p->coeffs + i, p->coeffs + i, power.get());
+    }
+    fmpz_poly_primitive_part(p, p);
+}
+
+// The companion matrix of an algorithm: it maps (y_n, ..., y_{n+k-1}) to
+// (y_{n+1}, ..., y_{n+k}), y_{n+k} = -sum_{j<k} (A[j] / A[k]) y_{n+j}.
+void companion_matrix(long k, const Coefficients& set, FmpqMatrix& companion) {
+    fmpq_mat_zero(companion.get());
+    for (long i = 0; i + 1 < k; ++i) {
+        fmpq_one(companion.at(i, i + 1));
+    }
+    for (long j = 0; j < k; ++j) {
+        fmpq_div(companion.at(k - 1, j), set[index(j)].get(), set[index(k)].get());
+        fmpq_neg(companion.at(k - 1, j), companion.at(k - 1, j));
+    }
+}
+
+// M_{last-1} ... M_{first}: the product of the companion matrices of the
+// algorithms first .. last-1, the first one applied first. Multiplied as a
+// balanced tree, so that the entries, which grow with every factor, meet
+// in products of equal size: far cheaper than one factor at a time.
+void cycle_product(long k, std::span<const Coefficients> algorithms, long first, long last,
+                   FmpqMatrix& result) {
+    if (last - first == 1) {
+        companion_matrix(k, algorithms[index(first)], result);
+        return;
+    }
+    const long middle = first + (last - first) / 2;
+    FmpqMatrix earlier(k, k);
+    FmpqMatrix later(k, k);
+    cycle_product(k, algorithms, first, middle, earlier);
+    cycle_product(k, algorithms, middle, last, later);
+    fmpq_mat_mul(result.get(), later.get(), earlier.get());
+}
+
+} // namespace
+
+CharacteristicPolynomials characteristic_polynomials(int k,
+                                                     std::span<const Rational> coefficients) {
+    CharacteristicPolynomials result;
+    const std::size_t n = index(long{k} + 1);
+    result.rho = trimmed(coefficients.subspan(0, n));
+    result.sigma = trimmed(coefficients.subspan(n, n));
+    if (k > MAX_EXACT_STEP || cleared_size(coefficients, MAX_EXACT_BITS) > MAX_EXACT_BITS) {
+        result.refused = true;
+        return result;
+    }
+    FmpqPoly rho;
+    FmpqPoly sigma;
+    to_fmpq_poly(rho.get(), result.rho);
+    to_fmpq_poly(sigma.get(), result.sigma);
+    if (fmpq_poly_is_zero(rho.get()) || fmpq_poly_is_zero(sigma.get())) {
+        return result;
+    }
+    FmpqPoly common;
+    fmpq_poly_gcd(common.get(), rho.get(), sigma.get());
+    if (fmpq_poly_degree(common.get()) >= 1) {
+        result.reducible = true;
+        result.common_factor = from_fmpq_poly(common.get());
+    }
+    return result;
+}
+
+RootCondition root_condition(int k, int m, std::span<const Rational> rho) {
+    RootCondition result;
+    if (k > MAX_EXACT_STEP || cleared_size(rho, MAX_EXACT_BITS) > MAX_EXACT_BITS) {
+        result.status = RootStatus::REFUSED;
+        return result;
+    }
+    FmpqPoly rational;
+    to_fmpq_poly(rational.get(), rho);
+    if (fmpq_poly_is_zero(rational.get())) {
+        result.status = RootStatus::ZERO_POLYNOMIAL;
+        return result;
+    }
+    result.degree_below_step = fmpq_poly_degree(rational.get()) < k;
+    FmpzPoly poly;
+    primitive_integer(poly.get(), rational.get());
+    std::vector<Located> located;
+    strip_exact_roots(poly.get(), nullptr, located);
+    if (!locate_remaining(poly.get(), nullptr, located)) {
+        result.status = RootStatus::REFUSED;
+        return result;
+    }
+    sort_roots(located);
+    result.zero_stable = true;
+    result.strongly_stable = true;
+    for (const Located& root : located) {
+        result.roots.push_back({root.re, root.im, root.multiplicity, root.location});
+        if (root.location == Location::OUTSIDE ||
+            (root.location == Location::ON && root.multiplicity > m)) {
+            result.zero_stable = false;
+        }
+        if (root.location == Location::ON && !root.exactly_one) {
+            result.strongly_stable = false;
+        }
+    }
+    result.strongly_stable = result.strongly_stable && result.zero_stable;
+    result.weakly_stable = result.zero_stable && !result.strongly_stable;
+    return result;
+}
+
+CycleStability cycle_stability(int k, std::span<const Coefficients> algorithms) {
+    CycleStability result;
+    if (k > MAX_EXACT_STEP) {
+        result.status = CycleStatus::REFUSED;
+        return result;
+    }
+    for (std::size_t a = 0; a < algorithms.size(); ++a) {
+        if (algorithms[a][index(k)].is_zero()) {
+            result.status = CycleStatus::NO_LEADING_COEFFICIENT;
+            result.missing_algorithm = static_cast<int>(a);
+            return result;
+        }
+    }
+    long size = 0;
+    for (const Coefficients& set : algorithms) {
+        const std::span<const Rational> a =
+            std::span<const Rational>(set).subspan(0, index(long{k} + 1));
+        size += k * cleared_size(a, (k + 1) * MAX_CYCLE_BITS) / (k + 1);
+        if (size > MAX_CYCLE_BITS) {
+            result.status = CycleStatus::REFUSED;
+            return result;
+        }
+    }
+    result.zero_stable = true;
+    if (k < 1 || algorithms.empty()) {
+        return result;
+    }
+    // The cycle's matrix: the product of the algorithms' companion
+    // matrices, the first algorithm's rightmost.
+    FmpqMatrix cycle(k, k);
+    cycle_product(k, algorithms, 0, static_cast<long>(algorithms.size()), cycle);
+    // M = P / D with P an integer matrix: the characteristic and minimal
+    // polynomials of P come from FLINT's multimodular algorithms, far
+    // faster than over the rationals; the eigenvalues of M are those of P
+    // divided by D, the roots of p(D z).
+    FmpzMatrix integer(k, k);
+    Fmpz denominator;
+    fmpq_mat_get_fmpz_mat_matwise(integer.get(), denominator.get(), cycle.get());
+    FmpzPoly char_int;
+    FmpzPoly min_int;
+    fmpz_mat_charpoly(char_int.get(), integer.get());
+    fmpz_mat_minpoly(min_int.get(), integer.get());
+    scale_roots(char_int.get(), denominator.get());
+    scale_roots(min_int.get(), denominator.get());
+    std::vector<Located> located;
+    strip_exact_roots(char_int.get(), min_int.get(), located);
+    if (!locate_remaining(char_int.get(), min_int.get(), located)) {
+        result.status = CycleStatus::REFUSED;
+        result.zero_stable = false;
+        return result;
+    }
+    sort_roots(located);
+    for (const Located& root : located) {
+        result.eigenvalues.push_back(
+            {root.re, root.im, root.multiplicity, root.minimal_multiplicity, root.location});
+        if (root.location == Location::OUTSIDE ||
+            (root.location == Location::ON && root.minimal_multiplicity > 1)) {
+            result.zero_stable = false;
+        }
+    }
+    return result;
+}
+
+} // namespace ordimet::analyse

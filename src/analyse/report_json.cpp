@@ -1,0 +1,258 @@
+#include "analyse/report_json.hpp"
+
+#include <nlohmann/json.hpp>
+
+namespace ordimet::analyse {
+namespace {
+
+// Keys in the order the documentation lists them, which is easier to read
+// than alphabetical.
+using Json = nlohmann::ordered_json;
+
+const char* location_name(Location location) {
+    switch (location) {
+    case Location::INSIDE:
+        return "inside";
+    case Location::ON:
+        return "on";
+    case Location::OUTSIDE:
+        return "outside";
+    }
+    return "";
+}
+
+const char* verdict_name(TestVerdict verdict) {
+    switch (verdict) {
+    case TestVerdict::NOT_RUN:
+        return "not run";
+    case TestVerdict::CONVERGED:
+        return "converged";
+    case TestVerdict::DIVERGED:
+        return "diverged";
+    }
+    return "";
+}
+
+Json disagreement_value(Disagreement disagreement) {
+    switch (disagreement) {
+    case Disagreement::NONE:
+        return nullptr;
+    case Disagreement::ROUND_OFF:
+        return "round-off";
+    case Disagreement::WEAK_ROOT:
+        return "weak-root";
+    case Disagreement::DIVERGED_OTHERWISE:
+        return "diverged-otherwise";
+    case Disagreement::UNREACHED_ROOT:
+        return "unreached-root";
+    case Disagreement::UNREACHED_MULTIPLE_ROOT:
+        return "unreached-multiple-root";
+    case Disagreement::CONVERGED_OTHERWISE:
+        return "converged-otherwise";
+    }
+    return nullptr;
+}
+
+const char* kind_name(MethodKind kind) {
+    switch (kind) {
+    case MethodKind::SIMPLE:
+        return "SI";
+    case MethodKind::COMPOSITE:
+        return "CO";
+    case MethodKind::CYCLIC:
+        return "CI";
+    }
+    return "";
+}
+
+const char* error_code_name(int code) {
+    switch (code) {
+    case LOAD_MALFORMED:
+        return "malformed";
+    case LOAD_UNREADABLE:
+        return "unreadable";
+    case LOAD_NO_MEMORY:
+        return "beyond-limits";
+    case LOAD_DIFFERENT_SHAPES:
+        return "different-shapes";
+    case LOAD_ORDER_NOT_POSITIVE:
+        return "order-not-positive";
+    case LOAD_STEP_NOT_POSITIVE:
+        return "step-not-positive";
+    case LOAD_ZERO_DENOMINATOR:
+        return "zero-denominator";
+    case LOAD_BEYOND_EXACT_LIMITS:
+        return "beyond-exact-limits";
+    case NOT_SIMPLE_ORDER_ABOVE_ONE:
+        return "order-above-one";
+    case STEP_BEYOND_EXACT_LIMIT:
+        return "step-beyond-exact-limit";
+    case COEFFICIENTS_BEYOND_EXACT_LIMIT:
+        return "coefficients-beyond-exact-limit";
+    default:
+        return "other";
+    }
+}
+
+// Adds a key the object doesn't have yet. ordered_json's own operator[]
+// searches the keys already there one by one; a report knows its keys are
+// new, and a batch writes some forty of them per method.
+template <class Value> void put(Json& object, const char* key, Value&& value) {
+    object.get_ref<Json::object_t&>().emplace_back(key, std::forward<Value>(value));
+}
+
+// An empty object with room for its keys, built without the temporary arrays
+// of nlohmann's initializer lists.
+Json object_of(std::size_t keys) {
+    Json object = Json::object();
+    object.get_ref<Json::object_t&>().reserve(keys);
+    return object;
+}
+
+template <class Value> Json root_object(const Value& root) {
+    Json object = object_of(5);
+    put(object, "re", root.re);
+    put(object, "im", root.im);
+    put(object, "multiplicity", root.multiplicity);
+    put(object, "location", location_name(root.location));
+    return object;
+}
+
+Json strings(const std::vector<std::string>& values) {
+    Json array = Json::array();
+    array.get_ref<Json::array_t&>().reserve(values.size());
+    for (const std::string& value : values) {
+        array.push_back(value);
+    }
+    return array;
+}
+
+Json test_values(const ExponentialTest& test) {
+    if (test.verdict == TestVerdict::NOT_RUN) {
+        return nullptr;
+    }
+    Json values = object_of(3);
+    put(values, "taylor_degree", test.degree);
+    put(values, "larger_step_value", test.larger_step_value);
+    put(values, "smaller_step_value", test.smaller_step_value);
+    return values;
+}
+
+Json algorithm_object(const AlgorithmAnalysis& algorithm) {
+    Json object = object_of(24);
+    put(object, "file", algorithm.file);
+    put(object, "explicit", algorithm.is_explicit);
+    put(object, "reading", algorithm.reading == Reading::FRACTIONS ? "fractions" : "as-written");
+    put(object, "two_readings", algorithm.two_readings);
+    const bool found = algorithm.error_index >= 0;
+    put(object, "error_index", found ? Json(algorithm.error_index) : Json(nullptr));
+    put(object, "order", found ? Json(algorithm.order) : Json(nullptr));
+    put(object, "error_coefficient", found ? Json(algorithm.error_coefficient) : Json(nullptr));
+    const bool constant = !algorithm.error_constant.empty();
+    put(object, "error_constant", constant ? Json(algorithm.error_constant) : Json(nullptr));
+    put(object, "error_constant_decimal",
+        constant ? Json(algorithm.error_constant_decimal) : Json(nullptr));
+    const bool other = algorithm.two_readings && algorithm.other_error_index >= 0;
+    put(object, "other_reading_error_index",
+        other ? Json(algorithm.other_error_index) : Json(nullptr));
+    put(object, "other_reading_order", other ? Json(algorithm.other_order) : Json(nullptr));
+    put(object, "tolerance_order",
+        algorithm.tolerance_order_known ? Json(algorithm.tolerance_order) : Json(nullptr));
+    put(object, "fractions_needed", algorithm.fractions_needed);
+    put(object, "rho", strings(algorithm.rho));
+    put(object, "sigma", strings(algorithm.sigma));
+    put(object, "reducible", algorithm.reducible);
+    put(object, "common_factor",
+        algorithm.reducible ? strings(algorithm.common_factor) : Json(nullptr));
+    put(object, "zero_stable", algorithm.zero_stable);
+    put(object, "strongly_stable", algorithm.strongly_stable);
+    put(object, "weakly_stable", algorithm.weakly_stable);
+    put(object, "convergent", algorithm.convergent);
+    Json roots = Json::array();
+    for (const Root& root : algorithm.roots) {
+        roots.push_back(root_object(root));
+    }
+    put(object, "roots", std::move(roots));
+    put(object, "exponential_test", verdict_name(algorithm.test.verdict));
+    return object;
+}
+
+Json cycle_object(const CycleAnalysis& cycle) {
+    Json object = object_of(4);
+    put(object, "zero_stable", cycle.decided ? Json(cycle.zero_stable) : Json(nullptr));
+    Json missing = Json::array();
+    for (const int number : cycle.without_companion) {
+        missing.push_back(number);
+    }
+    put(object, "without_companion", std::move(missing));
+    put(object, "refused", cycle.refused);
+    Json values = Json::array();
+    for (const Eigenvalue& value : cycle.eigenvalues) {
+        Json eigenvalue = root_object(value);
+        put(eigenvalue, "semisimple", value.minimal_multiplicity == 1);
+        values.push_back(std::move(eigenvalue));
+    }
+    put(object, "eigenvalues", std::move(values));
+    return object;
+}
+
+void append_line(const Json& object, std::string& out) {
+    // Invalid UTF-8 in a file name is replaced rather than refused: the
+    // report must go out whatever the names.
+    out += object.dump(-1, ' ', false, Json::error_handler_t::replace);
+    out += '\n';
+}
+
+} // namespace
+
+void write_json_report(const MethodAnalysis& method, std::string& out) {
+    Json object = object_of(17);
+    put(object, "schema", JSON_SCHEMA_VERSION);
+    put(object, "kind", kind_name(method.kind));
+    put(object, "files", strings(method.files));
+    put(object, "m", method.m);
+    put(object, "written_k", method.written_k);
+    put(object, "k", method.k);
+    put(object, "order", method.order_known ? Json(method.order) : Json(nullptr));
+    put(object, "tolerance_order",
+        method.tolerance_order_known ? Json(method.tolerance_order) : Json(nullptr));
+    if (method.raise_computed) {
+        Json raise = object_of(3);
+        put(raise, "dimension", method.dimension);
+        put(raise, "rank", method.rank);
+        put(raise, "raised", method.raised);
+        put(object, "raise", std::move(raise));
+    } else if (method.raise_refused) {
+        Json raise = object_of(3);
+        put(raise, "dimension", method.dimension);
+        put(raise, "rank", nullptr);
+        put(raise, "raised", nullptr);
+        put(object, "raise", std::move(raise));
+    } else {
+        put(object, "raise", nullptr);
+    }
+    put(object, "zero_stable", method.zero_stable_known ? Json(method.zero_stable) : Json(nullptr));
+    put(object, "convergent", method.convergent);
+    Json algorithms = Json::array();
+    for (const AlgorithmAnalysis& algorithm : method.algorithms) {
+        algorithms.push_back(algorithm_object(algorithm));
+    }
+    put(object, "algorithms", std::move(algorithms));
+    put(object, "cycle",
+        method.kind == MethodKind::CYCLIC ? cycle_object(method.cycle) : Json(nullptr));
+    put(object, "exponential_test", verdict_name(method.test.verdict));
+    put(object, "exponential_test_values", test_values(method.test));
+    put(object, "disagreement", disagreement_value(method.test.disagreement));
+    append_line(object, out);
+}
+
+void write_json_error(const AnalysisOutcome& outcome, const std::string& file, std::string& out) {
+    Json object = object_of(4);
+    put(object, "schema", JSON_SCHEMA_VERSION);
+    put(object, "file", file.empty() ? Json(nullptr) : Json(file));
+    put(object, "error", outcome.message);
+    put(object, "error_code", error_code_name(outcome.code));
+    append_line(object, out);
+}
+
+} // namespace ordimet::analyse

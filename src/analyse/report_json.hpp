@@ -1,0 +1,24 @@
+#pragma once
+
+// The JSON report of ordimet-analyse, version 1 of the schema documented in
+// docs/analyse-json.md.
+
+#include "analyse/analysis.hpp"
+
+#include <string>
+
+namespace ordimet::analyse {
+
+// The version of the JSON schema; every object carries it.
+inline constexpr int JSON_SCHEMA_VERSION = 1;
+
+// Appends the method object of an analysed method to `out`, on one line,
+// followed by a line end.
+void write_json_report(const MethodAnalysis& method, std::string& out);
+
+// Appends the error object of a method that could not be analysed, on one
+// line, followed by a line end. `file` is the file at fault (empty: none is
+// named, and "file" is null).
+void write_json_error(const AnalysisOutcome& outcome, const std::string& file, std::string& out);
+
+} // namespace ordimet::analyse

@@ -1,7 +1,7 @@
 #pragma once
 
-// Scratch files for tests: a directory that is removed with everything in it
-// when the test ends.
+// A scratch directory for tests and fuzz targets, on a memory file system
+// where there is one, removed with everything in it at the end of its scope.
 
 #include <filesystem>
 #include <fstream>
@@ -13,16 +13,18 @@ namespace ordimet::testing {
 
 class TempDir {
   public:
-    // A new directory of a random name, readable by its owner only; the path
-    // stays empty when none can be made.
+    // A new directory of a random name, for its owner only; the path stays
+    // empty when none can be made.
     TempDir() {
+        namespace fs = std::filesystem;
         std::error_code error;
-        const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+        const fs::path base =
+            fs::is_directory("/dev/shm", error) ? "/dev/shm" : fs::temp_directory_path(error);
         std::random_device random;
         for (int attempt = 0; attempt < 100 && path_.empty() && !error; ++attempt) {
-            const std::filesystem::path candidate = base / ("ordimet-" + std::to_string(random()));
-            if (std::filesystem::create_directory(candidate, error)) {
-                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+            const fs::path candidate = base / ("ordimet-" + std::to_string(random()));
+            if (fs::create_directory(candidate, error)) {
+                fs::permissions(candidate, fs::perms::owner_all, error);
                 path_ = candidate.string();
             }
         }

@@ -1,32 +1,17 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer) and fuzzes every target for SECONDS (default
-# 60), all at once. Inputs that add coverage are merged into the stored
-# corpus in fuzz/corpus/TARGET; a finding is written to build/fuzz/ as
-# crash-*, timeout-*, leak-* or oom-*, and its log is build/fuzz/TARGET.log.
-#
+# Builds the fuzz targets (cmake --preset fuzz: clang, libFuzzer and the
+# sanitizers) and fuzzes each for SECONDS (default 60), both at once, in a
+# new session without a terminal. Inputs that add coverage are merged into
+# fuzz/corpus/TARGET; findings and logs go to build/fuzz/.
 # Usage: fuzz/run_fuzzers.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
-
-status=0
+cmake --preset fuzz >/dev/null && cmake --build --preset fuzz
 for target in method_file run; do
-    (
-        scratch=$(mktemp -d)
-        trap 'rm -rf "$scratch"' EXIT
-        program=build/fuzz/fuzz/fuzz_$target
-        # A new session without a terminal, so that the run's pauses return.
-        setsid -w "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
-            -print_final_stats=1 -artifact_prefix="build/fuzz/" \
-            "$scratch" "fuzz/corpus/$target" >"build/fuzz/$target.log" 2>&1
-        setsid -w "$program" -merge=1 "fuzz/corpus/$target" "$scratch" >>"build/fuzz/$target.log" 2>&1
-    ) &
+    scratch=$(mktemp -d) program=build/fuzz/fuzz/fuzz_$target log=build/fuzz/$target.log
+    (setsid -w "$program" -max_total_time="${1:-60}" -timeout=10 -rss_limit_mb=4096 \
+        -artifact_prefix=build/fuzz/ "$scratch" "fuzz/corpus/$target" >"$log" 2>&1 &&
+        setsid -w "$program" -merge=1 "fuzz/corpus/$target" "$scratch" >>"$log" 2>&1 &&
+        rm -rf "$scratch") &
 done
-for job in $(jobs -p); do
-    wait "$job" || status=1
-done
-grep -h -E '^stat::number_of_executed_units|^==.*ERROR|^SUMMARY' build/fuzz/*.log || true
-exit $status
+wait -n && wait -n

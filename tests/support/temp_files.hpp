@@ -39,12 +39,11 @@ class TempDir {
 
     // Writes `content` byte for byte into the named file; returns its path.
     std::string write(const std::string& name, std::string_view content) const {
-        const std::string file = path(name);
+        const std::string file = path_ + "/" + name;
         std::ofstream(file, std::ios::binary)
             .write(content.data(), static_cast<std::streamsize>(content.size()));
         return file;
     }
-    std::string path(const std::string& name) const { return path_ + "/" + name; }
 
   private:
     std::string path_;

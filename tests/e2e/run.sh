@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # Runs the program on one end-to-end case, a folder of cases/ or a row of a
-# table of tables/ (README.md, Testing), in a new session without a terminal,
-# and checks standard output byte for byte, exit status 0, an empty standard
-# error and the number of prompts. UPDATE=1 rewrites the expectations that
-# differ. ALLOCATIONS=1 fails each allocation of the folder's alloc-failures
-# list in turn: the memory message must follow the normal output and the
-# listed number of prompts, and only the final pause may follow it.
+# table of tables/, and checks it; UPDATE=1 rewrites the expectations that
+# differ, ALLOCATIONS=1 walks the folder's allocations (README.md, Testing).
 # Usage: run.sh PROGRAM EXAMPLES_DIR CASE_DIR|TABLE:ROW [EMULATOR...]
 set -u
 program=$1 case=$3 emulator=("${@:4}") table= run_dir=$3 work=$(mktemp -d)
@@ -35,7 +31,8 @@ for word in "${words[@]}"; do
     printf -v word '%b' "$word" && args+=("$word")
 done
 
-# run OUT: runs the program, standard output to OUT; fails on a status or error output.
+# run OUT: runs the program in a new session without a terminal (every pause
+# returns at once), standard output to OUT; fails on a status or error output.
 run() {
     (cd "$run_dir" && setsid -w timeout -s KILL 120 "${emulator[@]}" "$program" "${args[@]}" \
         </dev/null >"$1" 2>"$work/stderr")
@@ -46,6 +43,8 @@ run() {
 }
 prompts_in() { grep -c -a -x 'Pressione uma tecla para continuar\.\.\.' "$@"; }
 
+# Each allocation fails in turn: the memory message must follow the normal
+# output and the listed number of prompts, and only the final pause follow it.
 if [[ ${ALLOCATIONS:-} == 1 ]]; then
     mapfile -t before <"$run_dir/alloc-failures"
     for ((n = 1; n <= ${#before[@]}; n++)); do

@@ -2,7 +2,7 @@
 // the limits), whatever its bytes, and held against ordimet's own reading of
 // the same bytes.
 #include "analyse/reading.hpp"
-#include "scratch_files.hpp"
+#include "support/temp_files.hpp"
 
 #include <arf.h>
 #include <cstddef>
@@ -36,8 +36,8 @@ void check(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const fuzz::ScratchDir dir;
-    const std::string name = dir.write("method", data, size);
+    static const ordimet::testing::TempDir dir;
+    const std::string name = dir.write("method", {reinterpret_cast<const char*>(data), size});
     ExactMethodFile exact;
     const int code = read_exact_method_file(name.c_str(), exact);
     check(code == LOAD_OK || !load_error_message(code, name).empty());

@@ -1,13 +1,13 @@
 // Fuzz target: one method file read by the reader, whatever its bytes.
 #include "methodfile/methodfile.hpp"
-#include "scratch_files.hpp"
+#include "support/temp_files.hpp"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ordimet::fuzz::ScratchDir dir;
-    const std::string name = dir.write("method", data, size);
+    static const ordimet::testing::TempDir dir;
+    const std::string name = dir.write("method", {reinterpret_cast<const char*>(data), size});
     int k = 0;
     int m = 0;
     ordimet::CoefficientSet slot = nullptr;

@@ -1,47 +1,37 @@
 // Fuzz target: a whole run. The input's first line is the method kind; the
 // rest, split at each 0x1e byte, gives the method files (at most 16).
 #include "driver/run.hpp"
-#include "scratch_files.hpp"
+#include "support/temp_files.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The run's report is of no interest here; standard output goes nowhere.
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, STDOUT_FILENO);
-    ::close(null);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ordimet::fuzz::ScratchDir dir;
+    static const ordimet::testing::TempDir dir;
+    // The run's report is of no interest here.
+    static std::FILE* const out = std::freopen("/dev/null", "w", stdout);
     const std::string input(reinterpret_cast<const char*>(data), size);
-    const std::size_t line_end = input.find('\n');
-    const std::string kind = input.substr(0, line_end);
-    std::vector<std::string> names;
-    std::size_t start = line_end == std::string::npos ? size : line_end + 1;
-    while (names.size() < 16) {
+    const std::size_t line_end = std::min(input.find('\n'), size);
+    std::vector<std::string> args{"ordimet", input.substr(0, line_end)};
+    for (std::size_t start = std::min(line_end + 1, size);;) {
         const std::size_t end = std::min(input.find('\x1e', start), size);
-        const std::string part = input.substr(start, end - start);
-        std::string name(1, 'f');
-        name += std::to_string(names.size());
-        names.push_back(dir.write(name, part.data(), part.size()));
-        if (end == size) {
+        std::string name(1, 'f'); // not "f" + ...: GCC 12 warns wrongly of an overlap
+        name += std::to_string(args.size());
+        args.push_back(dir.write(name, input.substr(start, end - start)));
+        if (end == size || args.size() == 18) {
             break;
         }
         start = end + 1;
     }
-    std::vector<const char*> argv{"ordimet", kind.c_str()};
-    for (const std::string& name : names) {
-        argv.push_back(name.c_str());
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
     }
     ordimet::run(static_cast<int>(argv.size()), argv.data());
-    std::fflush(stdout);
+    std::fflush(out);
     return 0;
 }

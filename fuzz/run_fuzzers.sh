@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer) and fuzzes every target for SECONDS (default
-# 60), all at once. Inputs that add coverage are merged into the stored
-# corpus in fuzz/corpus/TARGET; a finding is written to build/fuzz/ as
-# crash-*, timeout-*, leak-* or oom-*, and its log is build/fuzz/TARGET.log.
-#
+# Builds the fuzz targets (cmake --preset fuzz: clang, libFuzzer and the
+# sanitizers) and fuzzes each for SECONDS (default 60), both at once, in a
+# new session without a terminal. Inputs that add coverage are merged into
+# fuzz/corpus/TARGET; findings and logs go to build/fuzz/.
 # Usage: fuzz/run_fuzzers.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,8 +1,9 @@
 #pragma once
 
-// Scratch files for tests: a directory that is removed with everything in it
-// when the test ends.
+// A scratch directory for tests and fuzz targets, on a memory file system
+// where there is one, removed with everything in it at the end of its scope.
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -13,18 +14,20 @@ namespace ordimet::testing {
 
 class TempDir {
   public:
-    // A new directory of a random name, readable by its owner only; the path
-    // stays empty when none can be made.
     TempDir() {
+        namespace fs = std::filesystem;
         std::error_code error;
-        const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+        const fs::path base =
+            fs::is_directory("/dev/shm", error) ? "/dev/shm" : fs::temp_directory_path(error);
         std::random_device random;
-        for (int attempt = 0; attempt < 100 && path_.empty() && !error; ++attempt) {
-            const std::filesystem::path candidate = base / ("ordimet-" + std::to_string(random()));
-            if (std::filesystem::create_directory(candidate, error)) {
-                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const fs::path candidate = base / ("ordimet-" + std::to_string(random()));
+            if (fs::create_directory(candidate, error)) {
                 path_ = candidate.string();
             }
+        }
+        if (path_.empty()) {
+            std::abort(); // nowhere to write the test's files
         }
     }
     TempDir(const TempDir&) = delete;
@@ -34,6 +37,9 @@ class TempDir {
         std::filesystem::remove_all(path_, ignored);
     }
 
+    // The path of a file in the directory, whether it exists or not.
+    std::string path(const std::string& name) const { return path_ + "/" + name; }
+
     // Writes `content` byte for byte into the named file; returns its path.
     std::string write(const std::string& name, std::string_view content) const {
         const std::string file = path(name);
@@ -41,7 +47,6 @@ class TempDir {
             .write(content.data(), static_cast<std::streamsize>(content.size()));
         return file;
     }
-    std::string path(const std::string& name) const { return path_ + "/" + name; }
 
   private:
     std::string path_;

@@ -25,7 +25,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 // Only a guard against a test that would hang: nothing passes or fails by it.
-constexpr std::chrono::milliseconds LONG{120000};
+constexpr std::chrono::milliseconds LONG{60000};
 // How long a pause that must wait stays watched; a slow machine can hide a fault, not invent one.
 constexpr std::chrono::milliseconds QUIET{150};
 const std::string PROMPT = "\r\nPressione uma tecla para continuar...\r\n";

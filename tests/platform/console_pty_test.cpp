@@ -191,32 +191,26 @@ class TypedKeys : public PauseTest, public ::testing::WithParamInterface<Keys> {
 // Each key releases one pause, unechoed and whole, so the next pause waits for its own key;
 // afterwards the terminal settings are as they were.
 TEST_P(TypedKeys, ReleaseOnePauseEach) {
-    SCOPED_TRACE(GetParam().what);
     spawn(pause_three_times);
     type(GetParam().keys, GetParam().pauses_released);
     type_to_the_end();
 }
-INSTANTIATE_TEST_SUITE_P(Keys, TypedKeys,
-                         ::testing::Values(Keys{"Ctrl-C", "\x03", 1}, Keys{"Ctrl-S", "\x13", 1},
-                                           Keys{"lone Esc", "\x1b", 1}, Keys{"arrow", "\x1b[A", 1},
-                                           Keys{"SS3 Shift-F1", "\x1bO2P", 1},
-                                           Keys{"F5", "\x1b[15~", 1},
-                                           Keys{"text-console F1", "\x1b[[A", 1},
-                                           Keys{"Alt-arrow", "\x1b\x1b[A", 1},
-                                           Keys{"two-byte UTF-8", "\xc3\xa9", 1},
-                                           Keys{"four-byte UTF-8", "\xf0\x9f\x98\x80", 1},
-                                           Keys{"Latin-1 e-acute, a, b",
-                                                "\xe9"
-                                                "ab",
-                                                3},
-                                           Keys{"UTF-8 lead byte, a",
-                                                "\xc3"
-                                                "a",
-                                                2},
-                                           Keys{"Alt, UTF-8 lead byte, a",
-                                                "\x1b\xc3"
-                                                "a",
-                                                2}));
+// A byte that can't continue a UTF-8 character (octal escapes: \351 is a Latin-1 e-acute,
+// \303 a UTF-8 lead byte) is the next key press.
+const Keys KEYS[] = {{"Ctrl-C", "\x03", 1},
+                     {"Ctrl-S", "\x13", 1},
+                     {"lone Esc", "\x1b", 1},
+                     {"arrow", "\x1b[A", 1},
+                     {"SS3 Shift-F1", "\x1bO2P", 1},
+                     {"F5", "\x1b[15~", 1},
+                     {"text-console F1", "\x1b[[A", 1},
+                     {"Alt-arrow", "\x1b\x1b[A", 1},
+                     {"two-byte UTF-8", "\xc3\xa9", 1},
+                     {"four-byte UTF-8", "\xf0\x9f\x98\x80", 1},
+                     {"e-acute in Latin-1, a, b", "\351ab", 3},
+                     {"UTF-8 lead byte, a", "\303a", 2},
+                     {"Alt, UTF-8 lead byte, a", "\x1b\303a", 2}};
+INSTANTIATE_TEST_SUITE_P(Keys, TypedKeys, ::testing::ValuesIn(KEYS));
 
 struct Job {
     int stop;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the test suite under Wine.
 #
-# Usage: wine-run.sh PREFIX PROGRAM [ARGUMENTS...]
+# Usage: wine-run.sh PREFIX [PROGRAM [ARGUMENTS...]]
 #   PREFIX  the Wine prefix to use, made on first use; a WINEPREFIX in the
-#           environment takes its place.
+#           environment takes its place. Without a program, the prefix is
+#           only made.
 #
 # Wine's own diagnostics are switched off, so that standard error holds only
 # what the program writes there.
@@ -30,4 +31,5 @@ if [[ ! -e $ready ]]; then
     fi
     exec 9>&-
 fi
+[[ $# -gt 0 ]] || exit 0
 exec wine "$@"

@@ -13,9 +13,12 @@
 namespace ordimet::platform {
 namespace {
 
-constexpr DWORD kLongMs = 20000; // bound for anything that must happen
-constexpr DWORD kQuietMs = 300;  // how long a waiting pause must stay waiting
-constexpr DWORD kStartMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
+// Only a guard against a test that would hang: starting a program under Wine on a busy
+// machine takes seconds, and nothing passes or fails by this bound.
+constexpr DWORD LONG_MS = 60000;
+// How long a pause that must wait stays watched; a slow machine can hide a fault, not invent one.
+constexpr DWORD QUIET_MS = 300;
+constexpr DWORD START_MODE = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
 
 INPUT_RECORD key(WORD code, wchar_t ch, DWORD state = 0, BOOL down = TRUE, WORD type = KEY_EVENT) {
     return {type, {.KeyEvent = {down, 1, code, 0, {ch}, state}}};
@@ -28,7 +31,7 @@ struct Case {
     std::vector<INPUT_RECORD> records;
     std::vector<std::string> typed = {"z"};
 };
-const std::vector<Case> kCases = {
+const std::vector<Case> CASES = {
     {"releases, modifiers, locks and other events (a 'q' if read as keys) around a letter",
      {key('X', L'x', 0, FALSE), key(VK_CONTROL, 0, RIGHT_CTRL_PRESSED | ENHANCED_KEY),
       key(VK_SHIFT, 0, SHIFT_PRESSED), key(VK_CAPITAL, 0), key('Q', L'q', 0, TRUE, MOUSE_EVENT),
@@ -47,12 +50,12 @@ int child(const Case& c) {
         CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD n = 0, mode = 0;
-    SetConsoleMode(input, kStartMode);
+    SetConsoleMode(input, START_MODE);
     WriteConsoleInputW(input, c.records.data(), static_cast<DWORD>(c.records.size()), &n);
     bool restored = true;
     for (std::size_t i = c.records.empty() ? 1 : 0; i <= c.typed.size(); ++i) {
         read_one_key();
-        restored = restored && GetConsoleMode(input, &mode) && mode == kStartMode;
+        restored = restored && GetConsoleMode(input, &mode) && mode == START_MODE;
     }
     INPUT_RECORD rest[64];
     const bool key_left = PeekConsoleInputW(input, rest, 64, &n) &&
@@ -103,26 +106,26 @@ struct Child {
 
 class Pause : public ::testing::TestWithParam<std::size_t> {};
 TEST_P(Pause, WaitsForAKeyDownEndsOncePerKeyAndRestoresTheMode) {
-    const Case& c = kCases[GetParam()];
+    const Case& c = CASES[GetParam()];
     Child child(GetParam());
     for (const std::string& typed : c.typed) {
-        ASSERT_FALSE(child.ended(kQuietMs)) << c.what << ": a pause did not wait";
+        ASSERT_FALSE(child.ended(QUIET_MS)) << c.what << ": a pause did not wait";
         DWORD n = 0;
         WriteFile(child.typing, typed.data(), static_cast<DWORD>(typed.size()), &n, nullptr);
     }
-    ASSERT_TRUE(child.ended(kLongMs)) << c.what << ": not started, or a pause still waits";
+    ASSERT_TRUE(child.ended(LONG_MS)) << c.what << ": not started, or a pause still waits";
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(child.process.hProcess, &code);
     EXPECT_EQ(code, 0u) << c.what;
 }
-INSTANTIATE_TEST_SUITE_P(Console, Pause, ::testing::Range<std::size_t>(0, kCases.size()));
+INSTANTIATE_TEST_SUITE_P(Console, Pause, ::testing::Range<std::size_t>(0, CASES.size()));
 
 } // namespace
 } // namespace ordimet::platform
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string_view(argv[1]) == "--child") {
-        return ordimet::platform::child(ordimet::platform::kCases.at(std::stoul(argv[2])));
+        return ordimet::platform::child(ordimet::platform::CASES.at(std::stoul(argv[2])));
     }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

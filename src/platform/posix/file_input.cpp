@@ -1,5 +1,7 @@
 #include "platform/file_input.hpp"
 
+#include "platform/posix/retry.hpp"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,10 +12,8 @@ bool open_input_file(const char* name, InputFile& file) {
     // O_NONBLOCK only for the open itself: a FIFO without a writer would
     // otherwise block here forever. Reads block normally afterwards, and a
     // FIFO without a writer reads as an empty file.
-    int fd;
-    do {
-        fd = ::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = retry_interrupted(
+        [&] { return ::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); });
     if (fd < 0) {
         return false;
     }
@@ -27,10 +27,8 @@ bool open_input_file(const char* name, InputFile& file) {
 }
 
 long long read_input_file(InputFile& file, char* buffer, std::size_t capacity) {
-    ssize_t got;
-    do {
-        got = ::read(static_cast<int>(file.handle), buffer, capacity);
-    } while (got < 0 && errno == EINTR);
+    const ssize_t got =
+        retry_interrupted([&] { return ::read(static_cast<int>(file.handle), buffer, capacity); });
     return got < 0 ? INPUT_READ_FAILED : static_cast<long long>(got);
 }
 

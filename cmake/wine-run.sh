@@ -16,6 +16,15 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No offer to install Wine's .NET and HTML engines into a new prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# Wine's 32-bit loader starts 64-bit programs too, but only where the kernel
+# runs 32-bit programs; elsewhere the 64-bit loader is used on its own (and
+# only 64-bit programs can run).
+wine=wine
+if ! wine --version >/dev/null 2>&1; then
+    wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+    export WINELOADER=$wine
+fi
+
 # A new prefix is made once, under a lock, before any program runs in it:
 # tests run in parallel.
 ready=$WINEPREFIX/.made-by-wine-run
@@ -24,7 +33,7 @@ if [[ ! -e $ready ]]; then
     exec 9>"$WINEPREFIX.lock"
     flock 9
     if [[ ! -e $ready ]]; then
-        wine wineboot --init >/dev/null 2>&1 && wineserver -w && touch "$ready" || {
+        "$wine" wineboot --init >/dev/null 2>&1 && wineserver -w && touch "$ready" || {
             echo "wine-run.sh: can't make the Wine prefix $WINEPREFIX" >&2
             exit 125
         }
@@ -32,4 +41,4 @@ if [[ ! -e $ready ]]; then
     exec 9>&-
 fi
 [[ $# -gt 0 ]] || exit 0
-exec wine "$@"
+exec "$wine" "$@"

@@ -76,6 +76,16 @@ if [[ $(wc -c <size-limit.out) -ne 1024 ]]; then
     failed=1
 fi
 
+# A reader that exits after the first bytes, in the terminal, on a short run:
+# the first prompt goes into the pipe while the reader is still there, and
+# the pause must not wait on once the reader has gone.
+cp "$2/euler-backward.txt" b
+printf '%q ' "$program" CI e b >short-command
+in_terminal early-reader '
+timeout --foreground -s KILL 60 '"$(cat short-command)"' 2>early-reader.err | head -c 10 >/dev/null
+echo ${PIPESTATUS[0]} >early-reader.status'
+expect early-reader 0 "137: waited at a pause whose prompt went into the pipe"
+
 # A reader that exits after the first bytes, without a terminal.
 setsid -w timeout -s KILL 120 "$program" "${args[@]}" </dev/null 2>head.err | head -c 10 >/dev/null
 echo "${PIPESTATUS[0]}" >head.status

@@ -26,11 +26,16 @@ volatile sig_atomic_t g_continued = 0;
 // A byte read while looking for the end of a key press that turned out to
 // begin the next one. The terminal can't take a byte back, so it is kept here
 // and the next pause starts with it; that pause then returns without waiting.
+// It lives at file scope because the pause takes no arguments and keeps no
+// other state between calls; no signal handler touches it.
 int g_read_ahead = -1;
 
 // Puts the user's settings back if the terminal is in raw mode. Async-signal-safe.
+// Only the terminal's foreground process group may set it: after a stop the
+// pause did not see (SIGSTOP) and a move to the background, the settings are
+// the new foreground owner's.
 void leave_raw_mode() {
-    if (g_raw != 0) {
+    if (g_raw != 0 && ::tcgetpgrp(g_tty_fd) == ::getpgrp()) {
         ::tcsetattr(g_tty_fd, TCSANOW, &g_saved_settings);
         g_raw = 0;
     }
@@ -202,12 +207,14 @@ int read_first_byte(int fd, const PauseSignals& signals) {
             g_read_ahead = -1;
             return first;
         }
-        pollfd pfd{fd, POLLIN, 0};
-        const int ready = ::ppoll(&pfd, 1, nullptr, &signals.waiting());
+        // Standard output is watched too: when it is a pipe whose reader has
+        // gone, the prompt went nowhere, and nobody will answer it.
+        pollfd pfd[2] = {{fd, POLLIN, 0}, {STDOUT_FILENO, 0, 0}};
+        const int ready = ::ppoll(pfd, 2, nullptr, &signals.waiting());
         if (ready < 0 && errno == EINTR) {
             continue; // a handler ran: enter_raw_mode sees to what it changed
         }
-        if (ready <= 0 || (pfd.revents & POLLIN) == 0) {
+        if (ready <= 0 || (pfd[0].revents & POLLIN) == 0) {
             return -1;
         }
         unsigned char byte;
@@ -317,6 +324,7 @@ void read_one_key() {
             consume_rest_of_key(fd, first);
         }
         leave_raw_mode();
+        g_raw = 0; // in the background the settings were the owner's to keep
     }
     g_tty_fd = -1;
     ::close(fd);

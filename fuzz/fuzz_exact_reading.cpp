@@ -36,7 +36,7 @@ void check(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ordimet::testing::TempDir dir;
+    static const ordimet::scratch::TempDir dir;
     const std::string name = dir.write("method", {reinterpret_cast<const char*>(data), size});
     ExactMethodFile exact;
     const int code = read_exact_method_file(name.c_str(), exact);

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ordimet::testing::TempDir dir;
+    static const ordimet::scratch::TempDir dir;
     const std::string name = dir.write("method", {reinterpret_cast<const char*>(data), size});
     int k = 0;
     int m = 0;

@@ -11,7 +11,7 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ordimet::testing::TempDir dir;
+    static const ordimet::scratch::TempDir dir;
     // The run's report is of no interest here.
     static std::FILE* const out = std::freopen("/dev/null", "w", stdout);
     const std::string input(reinterpret_cast<const char*>(data), size);

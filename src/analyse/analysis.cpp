@@ -48,9 +48,10 @@ void to_text(std::span<const Rational> values, std::vector<std::string>& texts) 
 
 // The order conditions satisfied: q, or above every q when no C_i is non-zero;
 // a reading the exact analysis refuses comes last.
+constexpr std::int64_t REFUSED_READING = -1;
 std::int64_t conditions_satisfied(const ExactOrder& order) {
     if (order.outcome == OrderOutcome::REFUSED) {
-        return -1;
+        return REFUSED_READING;
     }
     return order.error_index >= 0 ? order.error_index : order.bound + 1;
 }

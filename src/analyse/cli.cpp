@@ -98,7 +98,7 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
         }
         command.kind = MethodKind::SIMPLE;
         command.files = std::move(words);
-        return -1;
+        return RUN_ANALYSIS;
     }
     if (words.empty()) {
         usage_error("falta o tipo do metodo (SI, CO ou CI).");
@@ -117,7 +117,7 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
         usage_error(words[0] + " precisa de pelo menos dois arquivos.");
         return EXIT_USAGE_ERROR;
     }
-    return -1;
+    return RUN_ANALYSIS;
 }
 
 } // namespace ordimet::analyse

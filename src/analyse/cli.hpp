@@ -24,8 +24,11 @@ struct CommandLine {
     std::vector<std::string> files;
 };
 
-// Parses the command line into `command`. Returns -1 when the analysis is to
-// run; otherwise the exit status to end with at once, after the help, the
+// What parse_command_line returns when the analysis is to run.
+inline constexpr int RUN_ANALYSIS = -1;
+
+// Parses the command line into `command`. Returns RUN_ANALYSIS when the
+// analysis is to run; otherwise the exit status to end with at once, after the help, the
 // version or a usage error has been printed (help and version on standard
 // output, errors on standard error).
 int parse_command_line(int argc, const char* const* argv, CommandLine& command);

@@ -36,7 +36,7 @@ long cleared_size(std::span<const Rational> values, long limit);
 // Beyond this cleared size the analyses of an algorithm answer REFUSED.
 // Coefficients of papers (fractions) or written with 17 digits stay far
 // below; 130 coefficients of 100 digits over unrelated denominators reach
-// about 3 million bits and take some 25 ms.
+// about 3 million bits (timings in docs/analyse-math.md).
 inline constexpr long MAX_EXACT_BITS = 1L << 22;
 
 // --- Step reduction --------------------------------------------------------
@@ -190,8 +190,8 @@ struct MethodOrder {
     bool raise_refused = false;
 };
 
-// The largest augmented matrix ordimet builds (its limit on max(k, c)); an
-// exact rank of that size takes some 0.3 s.
+// The largest augmented matrix ordimet builds (its limit on max(k, c)); the
+// time of an exact rank of that size is in docs/analyse-math.md.
 inline constexpr int MAX_RAISE_DIMENSION = 1000;
 
 // orders[a] is exact_order of algorithms[a]; all of step count k.

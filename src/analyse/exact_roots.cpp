@@ -119,9 +119,14 @@ int strip_root(fmpz_poly_struct* poly, int root) {
     return count;
 }
 
+// What roots_on_circle returns when it can't decide, and what stands for a
+// count not made yet.
+constexpr long NO_DECISION = -1;
+constexpr long NOT_COUNTED = -2;
+
 // The number of roots on the unit circle of a squarefree f with no root
-// 0, 1 or -1; -1 if the self-reciprocal part is not as the theory says (no
-// decision then).
+// 0, 1 or -1; NO_DECISION if the self-reciprocal part is not as the theory
+// says.
 long roots_on_circle(const fmpz_poly_struct* f) {
     FmpzPoly reversed;
     fmpz_poly_reverse(reversed.get(), f, fmpz_poly_length(f));
@@ -135,11 +140,11 @@ long roots_on_circle(const fmpz_poly_struct* f) {
     // since -1 is not a root; g(z) / z^n = g_n + sum_i g_{n+i} (z^i + z^-i),
     // and z^i + z^-i = P_i(x), P_0 = 2, P_1 = x, P_{i+1} = x P_i - P_{i-1}.
     if (degree % 2 != 0) {
-        return -1;
+        return NO_DECISION;
     }
     for (long i = 0; i <= degree; ++i) {
         if (!fmpz_equal(g.get()->coeffs + i, g.get()->coeffs + degree - i)) {
-            return -1;
+            return NO_DECISION;
         }
     }
     const long n = degree / 2;
@@ -423,7 +428,7 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
     }
 
     AcbVector roots(n);
-    long on_circle = -2; // not yet counted
+    long on_circle = NOT_COUNTED;
     long precision = FIRST_PRECISION;
     while (true) {
         if (precision > MAX_PRECISION) {
@@ -436,7 +441,7 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
             sides[index(j)] = side(roots.at(j), 2 * precision);
             meeting += sides[index(j)] == 0 ? 1 : 0;
         }
-        if (meeting > 0 && on_circle == -2) {
+        if (meeting > 0 && on_circle == NOT_COUNTED) {
             on_circle = roots_on_circle(f);
         }
         if (meeting == 0 || meeting == on_circle) {

@@ -73,7 +73,7 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
 int main(int argc, char** argv) {
     CommandLine command;
     const int parsed = parse_command_line(argc, argv, command);
-    if (parsed >= 0) {
+    if (parsed != RUN_ANALYSIS) {
         return parsed;
     }
     // Fully buffered output whatever standard output is: a batch writes one

@@ -2,9 +2,11 @@
 // so as a linear system: one unknown per position of the cycle, a row per algorithm applying its
 // A coefficients round the cycle, its leading error coefficient C_q on the right (tie rows repeat
 // the unknowns with period c). Every row of the coefficient part sums to zero (C_0 for an
-// algorithm row), so its rank is d - 1 at most; a rank of d - 1 for the whole matrix means the
-// system has a solution, one value per cycle position that takes up the algorithms' leading
-// errors, and the method's order is one higher. (Order conditions of linear multistep methods:
+// algorithm row), so its rank is d - 1 at most. A rank of d - 1 for the whole matrix is taken
+// as the sign that the system has a solution, one value per cycle position that takes up the
+// algorithms' leading errors, so that the method's order is one higher; that holds when the
+// coefficient part has rank d - 1 too (when it has less, as for two formulas with A[1] = 0, the
+// sign is given without a solution). (Order conditions of linear multistep methods:
 // J. D. Lambert, Numerical Methods for Ordinary Differential Systems, Wiley 1991.)
 
 #include "cyclic/cyclic.hpp"

@@ -15,7 +15,7 @@ struct OneReading {
 
 // Reads `text` as the first coefficient of a step-0 file.
 OneReading read_coefficient_text(const std::string& text) {
-    const ordimet::testing::TempDir dir;
+    const ordimet::scratch::TempDir dir;
     const std::string name = dir.write("method.txt", "0 1 " + text + " 0");
     ExactMethodFile file;
     OneReading out{read_exact_method_file(name.c_str(), file), {}};
@@ -122,7 +122,7 @@ TEST(ExactReading, Rejects) {
 
 // Loads files of the given contents; "missing" names a file that isn't there.
 int load(const std::vector<std::string>& contents, std::size_t& failing) {
-    const ordimet::testing::TempDir dir;
+    const ordimet::scratch::TempDir dir;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < contents.size(); ++i) {
         names.push_back(contents[i] == "missing" ? dir.path("absent")

@@ -19,7 +19,7 @@ struct ReadOutcome {
 };
 
 ReadOutcome read_content(const std::string& content) {
-    const testing::TempDir dir;
+    const scratch::TempDir dir;
     const std::string name = dir.write("method.txt", content);
     ReadOutcome out{0, 77, 77, {}};
     CoefficientSet slot = nullptr;
@@ -37,15 +37,17 @@ TEST(Reader, ResultCodes) {
     EXPECT_EQ(read_content("1 1 -1 1 0.5 0.\x1a"
                            "5 9")
                   .code,
-              0); // Ctrl-Z ends a number
-    EXPECT_EQ(read_content("1 1 -1 1 0.5 0.5 \x1a").code, 0);
-    EXPECT_EQ(read_content(std::string("1 1 -1 1 0.5 \0", 14)).code, -2);
-    EXPECT_EQ(read_content("99999999999 1 -1 1 0.5 0.5").code, -2);
-    EXPECT_EQ(read_content("1 -99999999999 -1 1 0.5 0.5").code, -2);
-    EXPECT_EQ(read_content("-21474836480 1").code, -2); // not INT_MIN with a digit dropped
-    EXPECT_EQ(read_content("000000000000002147483647 1").code, -3); // leading zeros are fine
-    EXPECT_EQ(read_content(std::string(1 << 20, '7') + " 1").code, -2);
-    EXPECT_EQ(read_content("10001 1").code, -3);
+              LOAD_OK); // Ctrl-Z ends a number
+    EXPECT_EQ(read_content("1 1 -1 1 0.5 0.5 \x1a").code, LOAD_OK);
+    EXPECT_EQ(read_content(std::string("1 1 -1 1 0.5 \0", 14)).code, LOAD_UNREADABLE);
+    EXPECT_EQ(read_content("99999999999 1 -1 1 0.5 0.5").code, LOAD_UNREADABLE);
+    EXPECT_EQ(read_content("1 -99999999999 -1 1 0.5 0.5").code, LOAD_UNREADABLE);
+    EXPECT_EQ(read_content("-21474836480 1").code,
+              LOAD_UNREADABLE); // not INT_MIN with a digit dropped
+    EXPECT_EQ(read_content("000000000000002147483647 1").code,
+              LOAD_NO_MEMORY); // leading zeros are fine
+    EXPECT_EQ(read_content(std::string(1 << 20, '7') + " 1").code, LOAD_UNREADABLE);
+    EXPECT_EQ(read_content("10001 1").code, LOAD_NO_MEMORY);
 }
 
 TEST(Reader, HandsBackStepOrderAndSet) {
@@ -54,10 +56,11 @@ TEST(Reader, HandsBackStepOrderAndSet) {
     EXPECT_EQ(out.set, (std::vector<double>{-1, 1, 0.5, 0.5}));
     EXPECT_EQ(read_content("0 1 3 4").set, (std::vector<double>{3, 4}));
     out = read_content("-3 1 anything at all"); // a negative step leaves the slot empty
-    EXPECT_EQ(std::tie(out.code, out.k, out.m), std::make_tuple(0, -3, 1));
+    EXPECT_EQ(std::tie(out.code, out.k, out.m), std::make_tuple(LOAD_OK, -3, 1));
     EXPECT_TRUE(out.set.empty());
     out = read_content("2 x"); // what was read goes back with the failure
-    EXPECT_EQ(std::tie(out.code, out.k, out.m), std::make_tuple(-2, 2, -2));
+    EXPECT_EQ(std::tie(out.code, out.k, out.m),
+              std::make_tuple(LOAD_UNREADABLE, 2, READ_NO_NUMBER));
     std::string largest = std::to_string(MAX_STEP_COUNT) + " 1";
     for (int i = 0; i < 2 * MAX_STEP_COUNT + 2; ++i) {
         largest += " 1";

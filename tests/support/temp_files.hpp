@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace ordimet::testing {
+namespace ordimet::scratch {
 
 class TempDir {
   public:
@@ -52,4 +52,4 @@ class TempDir {
     std::string path_;
 };
 
-} // namespace ordimet::testing
+} // namespace ordimet::scratch

@@ -38,11 +38,12 @@ inline constexpr int MAX_MATRIX_DIMENSION = 1000;
 // MAX_MATRIX_DIMENSION; then nothing stays allocated.
 RowTable alloc_matrix(int d);
 
-// A block of n records of type T, uninitialised; released with release_block.
-// Null when memory is short or n * sizeof(T) would overflow.
+// A block of n records of `size` bytes each, uninitialised, and its release.
+// Null when memory is short or n * size would overflow.
 void* alloc_block(std::size_t n, std::size_t size);
 void release_block(void* block);
 
+// A block of n records of type T, uninitialised; released with release_block.
 template <class T> T* alloc_records(std::size_t n) {
     return static_cast<T*>(alloc_block(n, sizeof(T)));
 }

@@ -287,6 +287,15 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
         const Coefficients& chosen = workspace.chosen[a];
         const CharacteristicPolynomials polynomials = characteristic_polynomials(k, chosen);
         RootCondition condition = root_condition(k, m, polynomials.rho);
+        if (condition.status == RootStatus::REFUSED && !polynomials.refused &&
+            workspace.orders[a].outcome != OrderOutcome::REFUSED) {
+            AnalysisOutcome outcome;
+            outcome.code = ROOTS_BEYOND_EXACT_LIMIT;
+            outcome.failing = names[a];
+            outcome.message = "As raizes de rho do arquivo " + names[a] +
+                              " estao proximas demais para uma decisao certificada.";
+            return outcome;
+        }
         if (workspace.orders[a].outcome == OrderOutcome::REFUSED || polynomials.refused ||
             condition.status == RootStatus::REFUSED) {
             AnalysisOutcome outcome;

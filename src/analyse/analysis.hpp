@@ -160,6 +160,9 @@ inline constexpr int STEP_BEYOND_EXACT_LIMIT = -21;
 // An algorithm whose exact coefficients are too wide for the exact analyses
 // (MAX_EXACT_BITS): refused likewise.
 inline constexpr int COEFFICIENTS_BEYOND_EXACT_LIMIT = -22;
+// An algorithm whose rho has roots too close to one another or to the unit
+// circle for the bounded certified root isolation: refused likewise.
+inline constexpr int ROOTS_BEYOND_EXACT_LIMIT = -23;
 
 // The result of analysing the files of one method.
 struct AnalysisOutcome {

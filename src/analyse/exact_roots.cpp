@@ -31,12 +31,22 @@ std::size_t index(long i) {
     return static_cast<std::size_t>(i);
 }
 
-// The first precision of the exact-enclosure fallback, and the last one
-// tried. A root off the circle but closer to it than 2^-MAX_PRECISION
-// would need coefficients of tens of thousands of digits, beyond what a
-// method file can hold within the reader's limits.
+// The precisions of the enclosure fallback: the first, and the last one
+// tried. Left to us: the work of the fallback is bounded, so that every
+// decision ends well under a second (0.2 s at most for 64 roots on the
+// development machine): a step of the iteration costs about n^2 products
+// at the working precision, and the steps, the precision and the work in
+// all are capped. Roots closer to one another or to the circle than the
+// capped work can resolve are not separated, and the root condition is
+// refused; the roots of methods from papers and of 17-digit decimals are
+// separated at the first precision, mostly in doubles already.
 constexpr long FIRST_PRECISION = 64;
-constexpr long MAX_PRECISION = 1L << 16;
+constexpr long MAX_PRECISION = 1L << 14;
+// Iteration steps at one precision, at most; the next precision starts
+// from where this one ended. The work in all, in steps times n^2 times
+// precision bits: every precision up to 512 bits for 64 roots.
+constexpr long STEPS_PER_PRECISION = 40;
+constexpr long MAX_WORK = STEPS_PER_PRECISION * 64 * 64 * 1024;
 
 // Relative size below which the double iteration counts as converged.
 constexpr double CONVERGED = 4e-16;
@@ -375,9 +385,88 @@ double midpoint(const arb_t x) {
     return arf_get_d(arb_midref(x), ARF_RND_NEAR);
 }
 
+// Marks as real (imaginary part exactly 0) each enclosure whose mirror
+// image meets no other enclosure: with the n enclosures disjoint, each
+// holding one root, the conjugate of its root lies in its mirror image and
+// so in itself, and a root of a real polynomial that is its own conjugate
+// is real.
+void mark_real_roots(AcbVector& roots) {
+    const long n = roots.size();
+    Acb mirror;
+    for (long i = 0; i < n; ++i) {
+        if (!arb_contains_zero(acb_imagref(roots.at(i)))) {
+            continue;
+        }
+        acb_conj(mirror.get(), roots.at(i));
+        bool alone = true;
+        for (long j = 0; j < n && alone; ++j) {
+            alone = j == i || !acb_overlaps(mirror.get(), roots.at(j));
+        }
+        if (alone) {
+            arb_zero(acb_imagref(roots.at(i)));
+        }
+    }
+}
+
+// Rigorous enclosures of the n roots of a squarefree f, one root in each,
+// each wholly inside or outside the circle or, when it meets it, one of as
+// many as there are roots on the circle (then it holds one of those). The
+// Durand-Kerner iteration at rising precision, started from the double
+// approximations when there are any, within MAX_PRECISION and MAX_WORK:
+// false when no decision was reached within them.
+bool enclose_roots(const fmpz_poly_struct* f, const std::vector<Complex>& approximations,
+                   AcbVector& roots, std::vector<int>& sides) {
+    const long n = fmpz_poly_degree(f);
+    AcbVector start(n);
+    bool guessed = static_cast<long>(approximations.size()) == n;
+    for (long j = 0; guessed && j < n; ++j) {
+        const Complex& z = approximations[index(j)];
+        guessed = std::isfinite(z.real()) && std::isfinite(z.imag());
+        // Moved off by a relative 2^-20 in a direction of its own: close
+        // roots often have equal approximations in doubles, and the
+        // iteration can't part equal starting points.
+        const Complex shift =
+            std::polar(0x1p-20 * std::max(std::abs(z), 1e-300), 0.4 + static_cast<double>(j));
+        acb_set_d_d(start.at(j), z.real() + shift.real(), z.imag() + shift.imag());
+    }
+    AcbPoly poly;
+    long on_circle = NOT_COUNTED;
+    long work = 0;
+    for (long precision = FIRST_PRECISION; precision <= MAX_PRECISION; precision *= 2) {
+        if (work + STEPS_PER_PRECISION * n * n * precision > MAX_WORK) {
+            return false;
+        }
+        acb_poly_set_fmpz_poly(poly.get(), f, precision);
+        // Durand-Kerner steps, then a rigorous validation: the count of
+        // enclosures proved to hold one root each, apart from the others.
+        const long isolated =
+            acb_poly_find_roots(roots.get(), poly.get(), guessed ? start.get() : nullptr,
+                                STEPS_PER_PRECISION, precision);
+        work += STEPS_PER_PRECISION * n * n * precision;
+        // The next precision goes on from where this one ended.
+        _acb_vec_set(start.get(), roots.get(), n);
+        guessed = true;
+        if (isolated == n) {
+            mark_real_roots(roots);
+            long meeting = 0;
+            for (long j = 0; j < n; ++j) {
+                sides[index(j)] = side(roots.at(j), 2 * precision);
+                meeting += sides[index(j)] == 0 ? 1 : 0;
+            }
+            if (meeting > 0 && on_circle == NOT_COUNTED) {
+                on_circle = roots_on_circle(f);
+            }
+            if (meeting == 0 || meeting == on_circle) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // Locates the roots of a squarefree f of degree >= 1 with no root 0, 1 or
 // -1; each root carries the given multiplicities. False when no decision
-// was reached within MAX_PRECISION.
+// was reached within MAX_PRECISION and MAX_WORK.
 bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
                        std::vector<Located>& out) {
     const long n = fmpz_poly_degree(f);
@@ -417,8 +506,8 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
     std::vector<double> doubles;
     std::vector<Complex> approximations;
     to_doubles(f, doubles);
-    if (approximate_roots(doubles, approximations) &&
-        locate_in_doubles(doubles, approximations, sides)) {
+    const bool approximated = approximate_roots(doubles, approximations);
+    if (approximated && locate_in_doubles(doubles, approximations, sides)) {
         for (long j = 0; j < n; ++j) {
             const Complex& z = approximations[index(j)];
             out.push_back({z.real(), z.imag(), multiplicity, minimal,
@@ -427,26 +516,12 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
         return true;
     }
 
+    if (!approximated) {
+        approximations.clear();
+    }
     AcbVector roots(n);
-    long on_circle = NOT_COUNTED;
-    long precision = FIRST_PRECISION;
-    while (true) {
-        if (precision > MAX_PRECISION) {
-            return false;
-        }
-        arb_fmpz_poly_complex_roots(roots.get(), f, 0, precision);
-        precision *= 2;
-        long meeting = 0;
-        for (long j = 0; j < n; ++j) {
-            sides[index(j)] = side(roots.at(j), 2 * precision);
-            meeting += sides[index(j)] == 0 ? 1 : 0;
-        }
-        if (meeting > 0 && on_circle == NOT_COUNTED) {
-            on_circle = roots_on_circle(f);
-        }
-        if (meeting == 0 || meeting == on_circle) {
-            break;
-        }
+    if (!enclose_roots(f, approximations, roots, sides)) {
+        return false;
     }
     for (long j = 0; j < n; ++j) {
         const int s = sides[index(j)];

@@ -5,6 +5,7 @@
 // on any path. Not copyable; get() hands the value to the library calls.
 
 #include <acb.h>
+#include <acb_poly.h>
 #include <flint/fmpq_mat.h>
 #include <flint/fmpq_poly.h>
 #include <flint/fmpz.h>
@@ -33,6 +34,8 @@ using FmpqPoly = Handle<fmpq_poly_struct, fmpq_poly_init, fmpq_poly_clear>;
 using FmpzPolyFactor =
     Handle<fmpz_poly_factor_struct, fmpz_poly_factor_init, fmpz_poly_factor_clear>;
 using Arb = Handle<arb_struct, arb_init, arb_clear>;
+using Acb = Handle<acb_struct, acb_init, acb_clear>;
+using AcbPoly = Handle<acb_poly_struct, acb_poly_init, acb_poly_clear>;
 
 // A vector of n complex balls.
 class AcbVector {

@@ -89,6 +89,8 @@ const char* error_code_name(int code) {
         return "step-beyond-exact-limit";
     case COEFFICIENTS_BEYOND_EXACT_LIMIT:
         return "coefficients-beyond-exact-limit";
+    case ROOTS_BEYOND_EXACT_LIMIT:
+        return "roots-beyond-exact-limit";
     default:
         return "other";
     }

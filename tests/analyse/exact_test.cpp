@@ -5,6 +5,7 @@
 #include "analyse/exact.hpp"
 
 #include <arb_fmpz_poly.h>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <fstream>
@@ -321,6 +322,44 @@ TEST(RootCondition, AgreesWithHighPrecisionIsolation) {
         EXPECT_EQ(found[0], expected[0]) << trial;
         EXPECT_EQ(found[1], expected[1]) << trial;
         EXPECT_EQ(found[2], expected[2]) << trial;
+    }
+}
+
+// Roots too close together for the bounded isolation are refused, fast;
+// close ones within it are decided. "c(e)" is (z - 1 - e)(z - 1 + e)(z + 1/2).
+TEST(RootCondition, BoundedIsolationDecidesOrRefusesQuickly) {
+    // With e = 10^-x: (1 - e^2)/2, -e^2, -3/2, 1.
+    const auto close_pair = [](int x) {
+        const std::string zeros(static_cast<std::size_t>(2 * x), '0');
+        return std::string(zeros.size(), '9') + "/2" + zeros + " -1/1" + zeros + " -3/2 1";
+    };
+    struct Case {
+        const char* name;
+        int k;
+        std::string rho;
+        RootStatus status;
+        int outside;
+    };
+    std::string mignotte = "-2 4000000000 -2000000000000000000";
+    for (int j = 3; j < 40; ++j) {
+        mignotte += " 0";
+    }
+    mignotte += " 1";
+    const Case cases[] = {
+        {"c(1e-60)", 3, close_pair(60), RootStatus::DECIDED, 1},
+        {"c(1e-300)", 3, close_pair(300), RootStatus::REFUSED, 0},
+        // z^40 - 2e18 z^2 + 4e9 z - 2: two roots near 1e-9, 1e-189 apart.
+        {"cluster at k = 40", 40, mignotte, RootStatus::REFUSED, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto start = std::chrono::steady_clock::now();
+        const RootCondition r = root_condition(c.k, 1, fractions(c.rho));
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(count(r, Location::OUTSIDE), c.outside);
+        // Far above the 0.2 s expected, for a loaded machine.
+        EXPECT_LT(took.count(), 2.0);
     }
 }
 

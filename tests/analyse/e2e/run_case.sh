@@ -13,6 +13,8 @@
 #   status  the exit status (absent: 0)
 #   setup   optional: a bash script run first in a scratch copy of the case,
 #           to make inputs impractical to commit (unreadable files and such)
+#   limit   optional: the seconds the run may take at most (absent: 60); a
+#           run killed at the limit fails on its exit status
 #
 # Usage: run_case.sh PROGRAM CASE_DIR EXAMPLES_DIR DATA_DIR SCHEMA
 # With UPDATE=1 in the environment the expectations are rewritten from the
@@ -44,8 +46,10 @@ if [[ -f $run_dir/args ]]; then
     done <"$run_dir/args"
 fi
 
+limit=60
+[[ -f $case_dir/limit ]] && limit=$(cat "$case_dir/limit")
 # No terminal and no standard input: the program must never wait for either.
-(cd "$run_dir" && setsid -w timeout -s KILL 60 "$program" "${args[@]}" </dev/null \
+(cd "$run_dir" && setsid -w timeout -s KILL "$limit" "$program" "${args[@]}" </dev/null \
     >"$work/stdout" 2>"$work/stderr")
 status=$?
 

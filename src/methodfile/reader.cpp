@@ -138,6 +138,15 @@ bool scan_exponent(MethodFile& file, DecimalNumber& number) {
 
 enum class Token { Number, Fraction, NoNumber, End, ReadError };
 
+// A character that could go on a number right after a fraction's
+// denominator. Decimals keep ordimet's reading, where "1.5.5" is 1.5 then .5;
+// a fraction is new syntax, and "1/2.5" or "1/2-3" read as two numbers would
+// hide a typing slip, so a fraction followed directly by one of these is no
+// number.
+bool continues_number(int c) {
+    return is_digit(c) || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-' || c == '/';
+}
+
 // Reads one real number: a significand and an optional exponent or, when
 // `denominator` is given and the significand is a plain integer, '/' and the
 // digits of a denominator. Consumes characters only while they can still form
@@ -152,7 +161,7 @@ Token scan_real(MethodFile& file, DecimalNumber& number, DecimalNumber* denomina
     Token kind = Token::Number;
     if (whole && denominator != nullptr && !point && peek(file) == '/') {
         advance(file);
-        whole = scan_digits(file, *denominator, false);
+        whole = scan_digits(file, *denominator, false) && !continues_number(peek(file));
         kind = Token::Fraction;
     } else if (whole) {
         whole = scan_exponent(file, number);

@@ -85,6 +85,7 @@ TEST(ExactReading, DecimalsAndFractions) {
 
 TEST(ExactReading, Rejects) {
     const std::string digits800(800, '3');
+    const std::string zeros400(400, '0');
     struct Case {
         std::string text;
         int code;
@@ -100,13 +101,22 @@ TEST(ExactReading, Rejects) {
         {"1/ 2", LOAD_UNREADABLE},
         {"1.5/2", LOAD_UNREADABLE},
         {"1e2/3", LOAD_UNREADABLE},
+        // A fraction followed directly by what could go on a number is a
+        // slip, not two numbers.
+        {"1/2.5", LOAD_UNREADABLE},
+        {"1/2.", LOAD_UNREADABLE},
+        {"1/2-3", LOAD_UNREADABLE},
+        {"-1/2+3", LOAD_UNREADABLE},
+        {"1/2e3", LOAD_UNREADABLE},
+        {"1/2E-3", LOAD_UNREADABLE},
+        {"1/2/3", LOAD_UNREADABLE},
         {"1e309", LOAD_BEYOND_EXACT_LIMITS},
         {"-1e999999999999", LOAD_BEYOND_EXACT_LIMITS},
         {"1e-401", LOAD_BEYOND_EXACT_LIMITS},
         {"0." + digits800 + "3", LOAD_BEYOND_EXACT_LIMITS},
         {digits800 + "3/7", LOAD_BEYOND_EXACT_LIMITS},
         {"1/" + digits800 + "7", LOAD_BEYOND_EXACT_LIMITS},
-        {"1" + std::string(400, '0') + "/3", LOAD_BEYOND_EXACT_LIMITS}, // no finite double
+        {"1" + zeros400 + "/3", LOAD_BEYOND_EXACT_LIMITS}, // no finite double
         // Just inside the limits.
         {"1e-400", LOAD_OK},
         {"0." + digits800, LOAD_OK},
@@ -116,8 +126,7 @@ TEST(ExactReading, Rejects) {
     for (const Case& c : cases) {
         EXPECT_EQ(read_coefficient_text(c.text).code, c.code) << c.text.substr(0, 40);
     }
-    EXPECT_EQ(read_coefficient_text("1e-400").reading.as_written.text(),
-              "1/1" + std::string(400, '0'));
+    EXPECT_EQ(read_coefficient_text("1e-400").reading.as_written.text(), "1/1" + zeros400);
 }
 
 // Loads files of the given contents; "missing" names a file that isn't there.
@@ -160,6 +169,10 @@ TEST(ExactReading, CrossChecksInOrdimetsOrder) {
         {{step2, "3 1 0 0 -1 1 0 0 0 1", "missing"}, LOAD_DIFFERENT_SHAPES, 1},
         {{step2, "missing"}, LOAD_UNREADABLE, 1},
         {{step2, "2 1 0 -1 1 0 1/0 2"}, LOAD_ZERO_DENOMINATOR, 1},
+        {{"1 1 -1 1 1/2.5"}, LOAD_UNREADABLE, 0},
+        // Decimals keep ordimet's reading: 1.5 then .5.
+        {{"1 1 -1 1 1.5.5"}, LOAD_OK, 1},
+        {{"1 1 -1 1 1/2\t.5"}, LOAD_OK, 1},
         {{"0 1 1 1", "missing"}, LOAD_UNREADABLE, 1},
         {{"0 1 1 1"}, LOAD_STEP_NOT_POSITIVE, 1},
         {{"0 0 1 1"}, LOAD_STEP_NOT_POSITIVE, 1},

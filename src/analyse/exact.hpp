@@ -126,9 +126,12 @@ struct RootCondition {
     bool degree_below_step = false;
     // Every root |z| <= 1, every root on the circle of multiplicity <= m.
     bool zero_stable = false;
-    // Zero-stable and no root on the circle but z = 1.
+    // Zero-stable, z = 1 a root of multiplicity exactly m, and no other
+    // root on the circle.
     bool strongly_stable = false;
-    // Zero-stable with a root on the circle other than z = 1.
+    // Zero-stable with a root on the circle other than z = 1. Neither flag
+    // is set for a zero-stable rho whose only root on the circle is not 1
+    // of multiplicity m (say every root inside).
     bool weakly_stable = false;
 };
 

@@ -694,19 +694,26 @@ RootCondition root_condition(int k, int m, std::span<const Rational> rho) {
     }
     sort_roots(located);
     result.zero_stable = true;
-    result.strongly_stable = true;
+    bool other_on_circle = false;
+    int one_multiplicity = 0;
     for (const Located& root : located) {
         result.roots.push_back({root.re, root.im, root.multiplicity, root.location});
         if (root.location == Location::OUTSIDE ||
             (root.location == Location::ON && root.multiplicity > m)) {
             result.zero_stable = false;
         }
-        if (root.location == Location::ON && !root.exactly_one) {
-            result.strongly_stable = false;
+        if (root.exactly_one) {
+            one_multiplicity = root.multiplicity;
+        } else if (root.location == Location::ON) {
+            other_on_circle = true;
         }
     }
-    result.strongly_stable = result.strongly_stable && result.zero_stable;
-    result.weakly_stable = result.zero_stable && !result.strongly_stable;
+    // Strongly stable: the root 1, of multiplicity m, alone on the circle.
+    // Weakly stable: another root on the circle. A zero-stable rho without
+    // the root 1 of multiplicity m and nothing else on the circle (every
+    // root inside, as for an inconsistent method) is neither.
+    result.strongly_stable = result.zero_stable && one_multiplicity == m && !other_on_circle;
+    result.weakly_stable = result.zero_stable && other_on_circle;
     return result;
 }
 

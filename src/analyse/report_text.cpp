@@ -152,7 +152,11 @@ void append_stability(const AlgorithmAnalysis& algorithm, int m, std::string& ou
         if (algorithm.degree_below_step) {
             out += "A[ k ] = 0: rho tem grau menor que k e y(n+k) nao e' determinado.\n";
         }
-        out += "Raizes de rho:\n";
+        if (algorithm.roots.empty()) {
+            out += "rho e' constante: nao tem raizes.\n";
+        } else {
+            out += "Raizes de rho:\n";
+        }
         for (const Root& root : algorithm.roots) {
             append_root(root, out);
         }
@@ -162,7 +166,9 @@ void append_stability(const AlgorithmAnalysis& algorithm, int m, std::string& ou
                : algorithm.weakly_stable
                    ? "O algoritmo e' zero-estavel, fracamente estavel (raizes sobre o circulo "
                      "alem de 1).\n"
-                   : "O algoritmo e' zero-estavel.\n";
+                   : "O algoritmo e' zero-estavel, mas nem fortemente nem fracamente estavel:\n"
+                     "1 nao e' raiz de rho de multiplicidade m = " +
+                         std::to_string(m) + ".\n";
     } else if (algorithm.rho_zero || algorithm.degree_below_step) {
         out += "O algoritmo nao e' zero-estavel.\n";
     } else {

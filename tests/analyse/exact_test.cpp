@@ -212,6 +212,9 @@ struct RootCase {
     bool zero_stable;
     bool strongly_stable;
     int inside, on, outside; // roots counted with multiplicity
+    // Zero-stable without the root 1 of multiplicity m and nothing else on
+    // the circle: neither strongly nor weakly stable.
+    bool neither = false;
 };
 
 const RootCase ROOT_CASES[] = {
@@ -243,17 +246,23 @@ const RootCase ROOT_CASES[] = {
     {"root just outside", 2, 1,
      "100000000000000000001/100000000000000000000 -200000000000000000001/100000000000000000000 1",
      false, false, 0, 1, 1},
+    // No root 1: zero-stable, neither strongly nor weakly stable.
     // (z - 1/2)(z^2 + 1 - 10^-30): a complex pair just inside the circle.
     {"pair just inside", 3, 1,
      "-999999999999999999999999999999/2000000000000000000000000000000 "
      "999999999999999999999999999999/1000000000000000000000000000000 -1/2 1",
-     true, true, 3, 0, 0},
+     true, false, 3, 0, 0, true},
     {"pair just outside", 3, 1,
      "-1000000000000000000000000000001/2000000000000000000000000000000 "
      "1000000000000000000000000000001/1000000000000000000000000000000 -1/2 1",
      false, false, 1, 0, 2},
     // rho of degree below k: A[k] = 0.
     {"degree below the step", 2, 1, "-1 1 0", true, true, 0, 1, 0},
+    {"every root inside, no root 1", 1, 1, "-1/2 1", true, false, 1, 0, 0, true},
+    {"A[k] = 0 and rho = -z", 2, 1, "0 -1 0", true, false, 1, 0, 0, true},
+    {"rho constant", 2, 1, "1 0 0", true, false, 0, 0, 0, true},
+    {"simple root 1 for m = 2", 1, 2, "-1 1", true, false, 0, 1, 0, true},
+    {"simple root 1 and -1 for m = 2", 2, 2, "-1 0 1", true, false, 0, 2, 0},
 };
 
 TEST(RootCondition, CertifiedLocations) {
@@ -264,7 +273,7 @@ TEST(RootCondition, CertifiedLocations) {
         EXPECT_EQ(r.status, RootStatus::DECIDED);
         EXPECT_EQ(r.zero_stable, c.zero_stable);
         EXPECT_EQ(r.strongly_stable, c.strongly_stable);
-        EXPECT_EQ(r.weakly_stable, c.zero_stable && !c.strongly_stable);
+        EXPECT_EQ(r.weakly_stable, c.zero_stable && !c.strongly_stable && !c.neither);
         EXPECT_EQ(count(r, Location::INSIDE), c.inside);
         EXPECT_EQ(count(r, Location::ON), c.on);
         EXPECT_EQ(count(r, Location::OUTSIDE), c.outside);

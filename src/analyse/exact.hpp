@@ -35,8 +35,8 @@ long cleared_size(std::span<const Rational> values, long limit);
 
 // Beyond this cleared size the analyses of an algorithm answer REFUSED.
 // Coefficients of papers (fractions) or written with 17 digits stay far
-// below; 130 coefficients of 100 digits over unrelated denominators reach
-// about 3 million bits (timings in docs/analyse-math.md).
+// below; at k = 64, fractions of about 74 digits over unrelated
+// denominators are the widest within it (timings in docs/analyse-math.md).
 inline constexpr long MAX_EXACT_BITS = 1L << 22;
 
 // --- Step reduction --------------------------------------------------------

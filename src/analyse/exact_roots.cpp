@@ -59,6 +59,9 @@ struct Located {
     int minimal_multiplicity = 1;
     Location location = Location::INSIDE;
     bool exactly_one = false; // the root z = 1, found exactly
+    // The enclosure's midpoint minus re, rounded: orders real roots whose
+    // nearest doubles tie (1 - 10^-30 before 1 + 10^-30).
+    double residual = 0.0;
 };
 
 std::vector<Rational> from_fmpq_poly(const fmpq_poly_struct* poly) {
@@ -528,8 +531,12 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
         const Location location = s < 0   ? Location::INSIDE
                                   : s > 0 ? Location::OUTSIDE
                                           : Location::ON;
-        out.push_back({midpoint(acb_realref(roots.at(j))), midpoint(acb_imagref(roots.at(j))),
-                       multiplicity, minimal, location});
+        const double re = midpoint(acb_realref(roots.at(j)));
+        Arf rest;
+        arf_set_d(rest.get(), re);
+        arf_sub(rest.get(), arb_midref(acb_realref(roots.at(j))), rest.get(), 53, ARF_RND_NEAR);
+        out.push_back({re, midpoint(acb_imagref(roots.at(j))), multiplicity, minimal, location,
+                       false, arf_get_d(rest.get(), ARF_RND_NEAR)});
     }
     return true;
 }
@@ -546,8 +553,46 @@ void sort_roots(std::vector<Located>& roots) {
         if (a.re != b.re) {
             return a.re < b.re;
         }
-        return a.im > b.im;
+        if (a_real) {
+            return a.residual < b.residual;
+        }
+        if (a.im != b.im) {
+            return a.im > b.im;
+        }
+        return a.residual < b.residual;
     });
+}
+
+// The roots of a real polynomial, from `first` on, shown as conjugate
+// pairs: each root of the lower half-plane takes the values of the nearest
+// unpaired root of the upper one, conjugated, so that the two halves of a
+// pair print alike (the enclosures' midpoints differ in their last bits).
+void pair_conjugates(std::vector<Located>& roots, std::size_t first) {
+    std::vector<bool> paired(roots.size(), false);
+    for (std::size_t i = first; i < roots.size(); ++i) {
+        if (!(roots[i].im > 0.0)) {
+            continue;
+        }
+        std::size_t best = roots.size();
+        double best_distance = 0.0;
+        for (std::size_t j = first; j < roots.size(); ++j) {
+            if (paired[j] || !(roots[j].im < 0.0)) {
+                continue;
+            }
+            const double distance =
+                std::abs(roots[i].re - roots[j].re) + std::abs(roots[i].im + roots[j].im);
+            if (best == roots.size() || distance < best_distance) {
+                best = j;
+                best_distance = distance;
+            }
+        }
+        if (best < roots.size()) {
+            paired[best] = true;
+            roots[best].re = roots[i].re;
+            roots[best].im = -roots[i].im;
+            roots[best].residual = roots[i].residual;
+        }
+    }
 }
 
 // The roots 0, 1 and -1 of an integer polynomial, divided out of it, with
@@ -692,6 +737,7 @@ RootCondition root_condition(int k, int m, std::span<const Rational> rho) {
         result.status = RootStatus::REFUSED;
         return result;
     }
+    pair_conjugates(located, 0);
     sort_roots(located);
     result.zero_stable = true;
     bool other_on_circle = false;
@@ -768,6 +814,7 @@ CycleStability cycle_stability(int k, std::span<const Coefficients> algorithms) 
         result.zero_stable = false;
         return result;
     }
+    pair_conjugates(located, 0);
     sort_roots(located);
     for (const Located& root : located) {
         result.eigenvalues.push_back(

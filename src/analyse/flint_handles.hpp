@@ -34,6 +34,7 @@ using FmpqPoly = Handle<fmpq_poly_struct, fmpq_poly_init, fmpq_poly_clear>;
 using FmpzPolyFactor =
     Handle<fmpz_poly_factor_struct, fmpz_poly_factor_init, fmpz_poly_factor_clear>;
 using Arb = Handle<arb_struct, arb_init, arb_clear>;
+using Arf = Handle<arf_struct, arf_init, arf_clear>;
 using Acb = Handle<acb_struct, acb_init, acb_clear>;
 using AcbPoly = Handle<acb_poly_struct, acb_poly_init, acb_poly_clear>;
 

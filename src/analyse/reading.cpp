@@ -473,14 +473,9 @@ std::string load_error_message(int code, const std::string& name) {
         text = "Erro na leitura do arquivo " + name + ": fracao com denominador zero.";
         break;
     case LOAD_BEYOND_EXACT_LIMITS:
+        // One sentence; the limits themselves are in the manual page.
         text = "Erro na leitura do arquivo " + name +
-               ": numero alem dos limites da leitura exata (no maximo " +
-               std::to_string(DecimalNumber::MAX_KEPT_DIGITS) +
-               " algarismos significativos por numero e " + std::to_string(MAX_LONG_DIGITS) +
-               " alem do " + std::to_string(SHORT_DIGITS) +
-               "o de cada numero em todos os arquivos; valor finito em precisao dupla; "
-               "primeiro algarismo a partir de 10^" +
-               std::to_string(MIN_LEADING_EXPONENT) + ").";
+               ": numero longo, grande ou pequeno demais para a leitura exata.";
         break;
     default: {
         const LoadErrorText words = load_error_text(code);

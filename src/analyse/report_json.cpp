@@ -113,8 +113,10 @@ Json object_of(std::size_t keys) {
 
 template <class Value> Json root_object(const Value& root) {
     Json object = object_of(5);
-    put(object, "re", root.re);
-    put(object, "im", root.im);
+    // A negative zero (the conjugate of a real value) prints as 0.0 like
+    // every other zero, for roots and eigenvalues alike.
+    put(object, "re", root.re == 0.0 ? 0.0 : root.re);
+    put(object, "im", root.im == 0.0 ? 0.0 : root.im);
     put(object, "multiplicity", root.multiplicity);
     put(object, "location", location_name(root.location));
     return object;

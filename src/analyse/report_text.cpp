@@ -104,8 +104,8 @@ void append_reading(const AlgorithmAnalysis& algorithm, std::string& out) {
     const std::string other = order_phrase(algorithm.other_error_index, algorithm.other_order);
     if (algorithm.reading == Reading::FRACTIONS) {
         appendf(out,
-                "Coeficientes lidos como as fracoes mais simples que os decimais escritos "
-                "representam\n(com os decimais exatos, como escritos: %s):\n",
+                "Coeficientes lidos como as fracoes mais simples que os decimais escritos\n"
+                "representam (com os decimais exatos, como escritos: %s):\n",
                 other.c_str());
         return;
     }
@@ -164,7 +164,7 @@ void append_stability(const AlgorithmAnalysis& algorithm, int m, std::string& ou
     if (algorithm.zero_stable) {
         out += algorithm.strongly_stable ? "O algoritmo e' zero-estavel, fortemente estavel.\n"
                : algorithm.weakly_stable
-                   ? "O algoritmo e' zero-estavel, fracamente estavel (raizes sobre o circulo "
+                   ? "O algoritmo e' zero-estavel, fracamente estavel (raizes sobre o circulo\n"
                      "alem de 1).\n"
                    : "O algoritmo e' zero-estavel, mas nem fortemente nem fracamente estavel:\n"
                      "1 nao e' raiz de rho de multiplicidade m = " +
@@ -239,9 +239,9 @@ void append_test(const MethodAnalysis& method, std::string& out) {
     if (test.verdict == TestVerdict::NOT_RUN) {
         out += "Teste da exponencial do ordimet: nao feito";
         if (method.kind == MethodKind::COMPOSITE) {
-            out += " (o ordimet nao o faz em metodos compostos).\n";
+            out += "\n(o ordimet nao o faz em metodos compostos).\n";
         } else if (!method.tolerance_order_known || method.tolerance_order <= 0) {
-            out += " (o ordimet so' o faz quando a sua ordem e' positiva).\n";
+            out += "\n(o ordimet so' o faz quando a sua ordem e' positiva).\n";
         } else if (method.raise_refused) {
             out += "\n(o ordimet nao monta a matriz aumentada, e sem ela nao faz o teste).\n";
         } else {

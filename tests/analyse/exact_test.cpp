@@ -392,7 +392,23 @@ TEST(RootCondition, RootValuesAndOrder) {
     // A degree-7 polynomial with every root inside, through the enclosures.
     const RootCondition bdf7 =
         root_condition(7, 1, fractions("-1/7 7/6 -21/5 35/4 -35/3 21/2 -7 363/140"));
-    EXPECT_EQ(bdf7.roots.size(), 7u);
+    ASSERT_EQ(bdf7.roots.size(), 7u);
+    // Its pairs: one half the conjugate of the other, the upper one first.
+    for (std::size_t i = 0; i + 1 < bdf7.roots.size(); ++i) {
+        if (bdf7.roots[i].im > 0.0) {
+            EXPECT_EQ(bdf7.roots[i + 1].re, bdf7.roots[i].re);
+            EXPECT_EQ(bdf7.roots[i + 1].im, -bdf7.roots[i].im);
+        }
+    }
+    // (z - 1 - e)(z - 1 + e)(z + 1/2), e = 10^-60: both show as 1, in
+    // ascending order all the same.
+    const std::string zeros(120, '0');
+    const RootCondition close = root_condition(
+        3, 1, fractions(std::string(120, '9') + "/2" + zeros + " -1/1" + zeros + " -3/2 1"));
+    ASSERT_EQ(close.roots.size(), 3u);
+    EXPECT_EQ(close.roots[1].re, close.roots[2].re);
+    EXPECT_EQ(close.roots[1].location, Location::INSIDE);
+    EXPECT_EQ(close.roots[2].location, Location::OUTSIDE);
 
     EXPECT_EQ(root_condition(2, 1, fractions("0 0 0")).status, RootStatus::ZERO_POLYNOMIAL);
     EXPECT_TRUE(root_condition(2, 1, fractions("-1 1 0")).degree_below_step);

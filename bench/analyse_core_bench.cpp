@@ -166,6 +166,24 @@ void BM_largest_step(benchmark::State& state) {
     }
 }
 
+// Roots too close together for the bounded isolation: (z - 1 - e)(z - 1 + e)
+// (z + 1/2) with e = 10^-300, refused; the cost of reaching the refusal.
+void BM_roots_too_close(benchmark::State& state) {
+    const std::string zeros(600, '0');
+    Coefficients rho;
+    for (const std::string& text : {std::string(600, '9') + "/2" + zeros, "-1/1" + zeros,
+                                    std::string("-3/2"), std::string("1")}) {
+        Rational value;
+        fmpq_set_str(value.get(), text.c_str(), 10);
+        fmpq_canonicalise(value.get());
+        rho.push_back(value);
+    }
+    for (auto _ : state) {
+        const auto roots = ordimet::analyse::root_condition(3, 1, rho);
+        benchmark::DoNotOptimize(roots.status);
+    }
+}
+
 const bool REGISTERED = [] {
     static const std::vector<Family> all = families();
     for (const Family& family : all) {
@@ -180,3 +198,4 @@ const bool REGISTERED = [] {
 BENCHMARK(BM_perturbed)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_cycle)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_largest_step)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_roots_too_close)->Unit(benchmark::kMillisecond);

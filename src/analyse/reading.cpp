@@ -457,13 +457,7 @@ int load_exact_method_files(std::span<const char* const> names, std::vector<Exac
             return LOAD_DIFFERENT_SHAPES;
         }
     }
-    if (reference_step <= 0) {
-        return LOAD_STEP_NOT_POSITIVE;
-    }
-    if (reference_order <= 0) {
-        return LOAD_ORDER_NOT_POSITIVE;
-    }
-    return LOAD_OK;
+    return check_step_and_order(reference_step, reference_order);
 }
 
 std::string load_error_message(int code, const std::string& name) {

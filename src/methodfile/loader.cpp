@@ -31,10 +31,14 @@ int load_method_files(int argc, const char* const* argv, int& k, int& m, int& fa
             return LOAD_DIFFERENT_SHAPES;
         }
     }
-    if (reference_step <= 0) {
+    return check_step_and_order(reference_step, reference_order);
+}
+
+int check_step_and_order(int k, int m) {
+    if (k <= 0) {
         return LOAD_STEP_NOT_POSITIVE;
     }
-    if (reference_order <= 0) {
+    if (m <= 0) {
         return LOAD_ORDER_NOT_POSITIVE;
     }
     return LOAD_OK;

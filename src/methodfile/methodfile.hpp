@@ -153,6 +153,11 @@ void print_format_help(const char* name);
 int load_method_files(int argc, const char* const* argv, int& k, int& m, int& failing_index,
                       CoefficientTable table);
 
+// The last checks of a run, once every file is read with the step k and the
+// order m of the first: LOAD_STEP_NOT_POSITIVE, LOAD_ORDER_NOT_POSITIVE or
+// LOAD_OK, in that order of precedence.
+int check_step_and_order(int k, int m);
+
 // Prints the message of a loading result code (nothing for LOAD_OK).
 void report_load_error(int code, const char* name);
 

@@ -191,18 +191,5 @@ TEST(ExactReading, CrossChecksInOrdimetsOrder) {
     }
 }
 
-TEST(ExactReading, MessagesInOrdimetsWords) {
-    EXPECT_EQ(load_error_message(LOAD_UNREADABLE, "a.txt"),
-              "Erro na leitura do arquivo a.txt, verifique sua validade.");
-    EXPECT_EQ(load_error_message(LOAD_MALFORMED, "a.txt"),
-              "Formato do arquivo a.txt invalido!\nFormato do arquivo deve ser:\n"
-              "1- Tamanho do passo\n2- ordem da equacao diferencial especial\n"
-              "3- coeficientes (2 x tamanho do passo + 2)");
-    EXPECT_EQ(load_error_message(LOAD_NO_MEMORY, "a.txt"), "Erro de falta de memoria.");
-    EXPECT_EQ(load_error_message(LOAD_ZERO_DENOMINATOR, "a.txt"),
-              "Erro na leitura do arquivo a.txt: fracao com denominador zero.");
-    EXPECT_EQ(load_error_message(LOAD_OK, "a.txt"), "");
-}
-
 } // namespace
 } // namespace ordimet::analyse

@@ -53,40 +53,25 @@ limit=60
     >"$work/stdout" 2>"$work/stderr")
 status=$?
 
-if [[ ${UPDATE:-0} == 1 ]]; then
-    cp "$work/stdout" "$case_dir/stdout"
-    if [[ -s $work/stderr ]]; then
-        cp "$work/stderr" "$case_dir/stderr"
-    else
-        rm -f "$case_dir/stderr"
-    fi
-    if [[ $status -ne 0 ]]; then
-        echo "$status" >"$case_dir/status"
-    else
-        rm -f "$case_dir/status"
-    fi
-    echo "updated $case_dir"
-fi
-
+# same EXPECTED ACTUAL WHAT: compares two files, the expected one absent
+# standing for an empty one; with UPDATE=1 the expected one is rewritten.
 failed=0
-expected_status=0
-[[ -f $case_dir/status ]] && expected_status=$(cat "$case_dir/status")
-if [[ $status -ne $expected_status ]]; then
-    echo "exit status $status, expected $expected_status"
-    failed=1
-fi
-if ! cmp -s "$case_dir/stdout" "$work/stdout"; then
-    echo "standard output differs (- expected, + actual):"
-    diff -u --text "$case_dir/stdout" "$work/stdout" | head -n 80 | cut -c 1-300
-    failed=1
-fi
-expected_stderr=/dev/null
-[[ -f $case_dir/stderr ]] && expected_stderr=$case_dir/stderr
-if ! cmp -s "$expected_stderr" "$work/stderr"; then
-    echo "standard error differs (- expected, + actual):"
-    diff -u --text "$expected_stderr" "$work/stderr" | head -n 40 | cut -c 1-300
-    failed=1
-fi
+same() {
+    if [[ ${UPDATE:-0} == 1 ]]; then
+        if [[ -s $2 || $1 == */stdout ]]; then cp "$2" "$1"; else rm -f "$1"; fi
+    fi
+    local expected=$1
+    [[ -f $expected ]] || expected=/dev/null
+    if ! cmp -s "$expected" "$2"; then
+        echo "$3 differs (- expected, + actual):"
+        diff -u --text "$expected" "$2" | head -n 80 | cut -c 1-300
+        failed=1
+    fi
+}
+[[ $status -ne 0 ]] && echo "$status" >"$work/status" || : >"$work/status"
+same "$case_dir/stdout" "$work/stdout" "standard output"
+same "$case_dir/stderr" "$work/stderr" "standard error"
+same "$case_dir/status" "$work/status" "exit status"
 # JSON output is validated whenever there is some (a usage error has none).
 if [[ -s $work/stdout ]] && printf '%s\n' "${args[@]}" | grep -qx -- --json; then
     mode=document

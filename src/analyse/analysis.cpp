@@ -178,11 +178,7 @@ void run_tolerance_analyses(MethodKind kind, int m, AnalysisWorkspace& workspace
 }
 
 AnalysisOutcome failure(int code, const std::string& name) {
-    AnalysisOutcome outcome;
-    outcome.code = code;
-    outcome.failing = name;
-    outcome.message = load_error_message(code, name);
-    return outcome;
+    return {code, name, load_error_message(code, name)};
 }
 
 } // namespace
@@ -208,10 +204,7 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
     // method (exit status 1) rather than a half report, so that scripts see
     // one clear answer.
     if (kind != MethodKind::SIMPLE && m > 1) {
-        AnalysisOutcome outcome;
-        outcome.code = NOT_SIMPLE_ORDER_ABOVE_ONE;
-        outcome.message = "A ordem deve ser 1 para metodos nao simples.";
-        return outcome;
+        return {NOT_SIMPLE_ORDER_ABOVE_ONE, "", ORDER_NOT_ONE_MESSAGE};
     }
 
     // The step reduction on the values as written: a leading column is
@@ -289,21 +282,15 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
         RootCondition condition = root_condition(k, m, polynomials.rho);
         if (condition.status == RootStatus::REFUSED && !polynomials.refused &&
             workspace.orders[a].outcome != OrderOutcome::REFUSED) {
-            AnalysisOutcome outcome;
-            outcome.code = ROOTS_BEYOND_EXACT_LIMIT;
-            outcome.failing = names[a];
-            outcome.message = "As raizes de rho do arquivo " + names[a] +
-                              " estao proximas demais para uma decisao certificada.";
-            return outcome;
+            return {ROOTS_BEYOND_EXACT_LIMIT, names[a],
+                    "As raizes de rho do arquivo " + names[a] +
+                        " estao proximas demais para uma decisao certificada."};
         }
         if (workspace.orders[a].outcome == OrderOutcome::REFUSED || polynomials.refused ||
             condition.status == RootStatus::REFUSED) {
-            AnalysisOutcome outcome;
-            outcome.code = COEFFICIENTS_BEYOND_EXACT_LIMIT;
-            outcome.failing = names[a];
-            outcome.message = "Os coeficientes do arquivo " + names[a] +
-                              " sao grandes demais para a analise exata.";
-            return outcome;
+            return {COEFFICIENTS_BEYOND_EXACT_LIMIT, names[a],
+                    "Os coeficientes do arquivo " + names[a] +
+                        " sao grandes demais para a analise exata."};
         }
         fill_order(workspace.orders[a], algorithm);
         const std::span<const Rational> all(chosen);

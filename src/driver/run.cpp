@@ -96,7 +96,7 @@ bool algorithm_consistency_stage(const Method& method, AlgorithmResult* results)
     analyse_algorithms(method.k, method.m, method.c, method.table, results);
     report_algorithms(method.m, method.c, results);
     if (method.m > 1 && method.kind != MethodKind::SIMPLE) {
-        std::fputs("\nA ordem deve ser 1 para metodos nao simples.\n", stdout);
+        std::printf("\n%s\n", ORDER_NOT_ONE_MESSAGE);
         return false;
     }
     return true;

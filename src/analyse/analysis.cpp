@@ -297,6 +297,18 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
         to_text(all.first(static_cast<std::size_t>(k) + 1), algorithm.rho);
         to_text(all.subspan(static_cast<std::size_t>(k) + 1), algorithm.sigma);
 
+        for (std::size_t j = 0; j <= static_cast<std::size_t>(k); ++j) {
+            algorithm.rho_decimal.push_back(nearest_double(all[j]));
+            algorithm.sigma_decimal.push_back(
+                nearest_double(all[static_cast<std::size_t>(k) + 1 + j]));
+        }
+        if (m == 1) {
+            algorithm.absolute = absolute_stability(all.first(static_cast<std::size_t>(k) + 1),
+                                                    all.subspan(static_cast<std::size_t>(k) + 1));
+        } else if (m == 2) {
+            algorithm.periodicity = periodicity(all.first(static_cast<std::size_t>(k) + 1),
+                                                all.subspan(static_cast<std::size_t>(k) + 1));
+        }
         algorithm.reducible = polynomials.reducible;
         to_text(polynomials.common_factor, algorithm.common_factor);
         fill_roots(condition, algorithm);

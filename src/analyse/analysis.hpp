@@ -9,6 +9,7 @@
 #include "analyse/cli.hpp"
 #include "analyse/exact.hpp"
 #include "analyse/reading.hpp"
+#include "analyse/region.hpp"
 #include "consistency/consistency.hpp"
 
 #include <cstdint>
@@ -99,6 +100,14 @@ struct AlgorithmAnalysis {
     bool rho_zero = false;
     bool degree_below_step = false;
     std::vector<Root> roots;
+
+    // rho's and sigma's coefficients as the nearest doubles, for pictures.
+    std::vector<double> rho_decimal;
+    std::vector<double> sigma_decimal;
+    // Linear stability on the test equation of the algorithm's m (1 or 2);
+    // the other record stays NOT_APPLICABLE.
+    AbsoluteStability absolute;
+    Periodicity periodicity;
 
     // Simple methods only; NOT_RUN for the algorithms of CO and CI methods.
     ExponentialTest test;

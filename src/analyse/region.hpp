@@ -29,8 +29,8 @@ inline constexpr int MAX_REGION_STEP = 16;
 
 enum class RegionStatus {
     DECIDED,
-    // The algorithm isn't consistent (or rho or sigma is the zero
-    // polynomial): the analyses speak of the principal root, which it lacks.
+    // rho or sigma is the zero polynomial; for m = 2 also: rho has no double
+    // root 1 or sigma(1) = 0, so that there are no principal roots.
     NOT_APPLICABLE,
     REFUSED, // step above MAX_REGION_STEP or coefficients beyond the limits
 };
@@ -67,8 +67,10 @@ struct Periodicity {
     IntervalEnd absolute;
     bool p_stable = false; // periodicity is (0, infinity)
     // Re theta(H) - H = c H^(q + 1) + O(H^(q + 2)) for the principal root
-    // e^{i theta(H)}: q and c. Not known when every term up to
-    // MAX_PHASE_LAG_ORDER vanishes.
+    // e^{i theta(H)}: q and c. Not known when the algorithm isn't consistent
+    // (rho''(1) != 2 sigma(1)) or every term up to MAX_PHASE_LAG_ORDER
+    // vanishes.
+    bool phase_lag_consistent = false; // rho''(1) = 2 sigma(1)
     bool phase_lag_known = false;
     int phase_lag_order = 0;
     Rational phase_lag_constant;

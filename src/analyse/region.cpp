@@ -623,9 +623,14 @@ IntervalEnd property_interval(const Scan& scan, std::span<const Rational> rho,
 }
 
 bool within_limits(std::span<const Rational> rho, std::span<const Rational> sigma) {
-    return static_cast<int>(rho.size()) - 1 <= MAX_REGION_STEP &&
-           cleared_size(rho, MAX_EXACT_BITS) + cleared_size(sigma, MAX_EXACT_BITS) <=
-               MAX_EXACT_BITS;
+    const long k = static_cast<long>(std::max(rho.size(), sigma.size())) - 1;
+    if (k > MAX_REGION_STEP) {
+        return false;
+    }
+    std::vector<Rational> both(rho.begin(), rho.end());
+    both.insert(both.end(), sigma.begin(), sigma.end());
+    const long limit = MAX_REGION_WORK / std::max(k, 1L);
+    return cleared_size(both, limit) <= limit;
 }
 
 bool is_zero_polynomial(std::span<const Rational> values) {

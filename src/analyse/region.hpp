@@ -22,10 +22,15 @@
 
 namespace ordimet::analyse {
 
-// Beyond this step count the region analyses are not made (they answer
-// REFUSED): the discriminant and resultants in the parameter grow with k^2,
-// and k = 16 already takes tens of milliseconds.
+// The region analyses are made only within these limits, and answer REFUSED
+// beyond them at once: the discriminant and the resultant in the parameter
+// have degree about 2k and coefficients k times as wide as the algorithm's,
+// and their cost grows with both. The step count, and k times the cleared
+// size of rho and sigma together (see cleared_size): 17-digit decimals at
+// k = 16 and fractions over unrelated 6-digit denominators at k = 8 are
+// within, and take at most about 0.15 s (docs/analyse-math.md).
 inline constexpr int MAX_REGION_STEP = 16;
+inline constexpr long MAX_REGION_WORK = 1L << 16;
 
 enum class RegionStatus {
     DECIDED,

@@ -189,12 +189,16 @@ void append_stability(const AlgorithmAnalysis& algorithm, int m, std::string& ou
                                 : "O algoritmo nao e' convergente.\n";
 }
 
-// An interval end with 6 significant digits, and its exact value when it is
-// rational and not already shown so.
+// An interval end with 6 significant digits, and before them its exact
+// value when it is rational and short. Left to us: at most 15 characters,
+// the fractions of methods written as fractions (6/11, 28350/91463); the
+// end of a method written with 17-digit decimals is a fraction of some 40
+// digits that says nothing the decimals don't, and is left to the JSON.
 std::string end_text(const IntervalEnd& end) {
+    constexpr std::size_t SHORT_FRACTION = 15;
     char text[40];
     std::snprintf(text, sizeof text, "%.6g", end.value);
-    if (end.exact.empty() || end.exact == text) {
+    if (end.exact.empty() || end.exact == text || end.exact.size() > SHORT_FRACTION) {
         return text;
     }
     return end.exact + " = " + text;

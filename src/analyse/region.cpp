@@ -916,7 +916,9 @@ Moments moments(std::span<const Rational> rho, std::span<const Rational> sigma) 
 AbsoluteStability absolute_stability(std::span<const Rational> rho,
                                      std::span<const Rational> sigma) {
     AbsoluteStability result;
-    if (is_zero_polynomial(rho) || is_zero_polynomial(sigma)) {
+    // sigma = 0 leaves pi = rho for every z: S is the whole plane or empty,
+    // and the analyses below find which. rho = 0 is no recurrence at all.
+    if (is_zero_polynomial(rho)) {
         return result;
     }
     result.status = RegionStatus::REFUSED;

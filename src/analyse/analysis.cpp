@@ -183,7 +183,7 @@ AnalysisOutcome failure(int code, const std::string& name) {
 
 } // namespace
 
-AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names,
+AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names, bool stability,
                                AnalysisWorkspace& workspace, MethodAnalysis& method) {
     workspace.names.clear();
     for (const std::string& name : names) {
@@ -302,7 +302,10 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
             algorithm.sigma_decimal.push_back(
                 nearest_double(all[static_cast<std::size_t>(k) + 1 + j]));
         }
-        if (m == 1) {
+        algorithm.stability_analysed = stability;
+        if (!stability) {
+            // nothing: the records stay NOT_APPLICABLE
+        } else if (m == 1) {
             algorithm.absolute = absolute_stability(all.first(static_cast<std::size_t>(k) + 1),
                                                     all.subspan(static_cast<std::size_t>(k) + 1));
         } else if (m == 2) {

@@ -105,7 +105,8 @@ struct AlgorithmAnalysis {
     std::vector<double> rho_decimal;
     std::vector<double> sigma_decimal;
     // Linear stability on the test equation of the algorithm's m (1 or 2);
-    // the other record stays NOT_APPLICABLE.
+    // the other record stays NOT_APPLICABLE. Only when stability_analysed.
+    bool stability_analysed = false;
     AbsoluteStability absolute;
     Periodicity periodicity;
 
@@ -194,7 +195,9 @@ struct AnalysisWorkspace {
     std::vector<double*> rows;  // ordimet's coefficient table over them
     std::vector<AlgorithmResult> results;
 };
-AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names,
+// With `stability` false the linear stability analyses are skipped, and
+// every algorithm's `stability_analysed` is false.
+AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names, bool stability,
                                AnalysisWorkspace& workspace, MethodAnalysis& method);
 
 } // namespace ordimet::analyse

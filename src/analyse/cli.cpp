@@ -72,6 +72,10 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
     app.set_version_flag("--version", version_text(), "mostra a versao e termina");
     app.add_flag("--json", command.json, "resultados em JSON (com --each, um objeto por linha)");
     app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
+    bool stability = false;
+    app.add_flag("--stability", stability,
+                 "com --each, tambem a estabilidade linear (intervalos, A(alfa), atraso de "
+                 "fase); sem --each ela sempre e' analisada");
     std::vector<std::string> words;
     app.add_option("ARGUMENTOS", words, "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
         ->type_name("");
@@ -98,6 +102,7 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
         }
         command.kind = MethodKind::SIMPLE;
         command.files = std::move(words);
+        command.stability = stability;
         return RUN_ANALYSIS;
     }
     if (words.empty()) {

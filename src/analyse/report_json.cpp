@@ -196,7 +196,8 @@ void put_linear_stability(const AlgorithmAnalysis& algorithm, int m, Json& objec
     const RegionStatus status = m == 1   ? first.status
                                 : m == 2 ? second.status
                                          : RegionStatus::NOT_APPLICABLE;
-    put(object, "linear_stability", status_name(status));
+    put(object, "linear_stability",
+        algorithm.stability_analysed ? status_name(status) : "not-requested");
     const bool one = m == 1 && first.status == RegionStatus::DECIDED;
     const bool two = m == 2 && second.status == RegionStatus::DECIDED;
     put(object, "stability_interval", one ? end_value(first.real_interval) : Json(nullptr));

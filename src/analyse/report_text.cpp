@@ -295,6 +295,9 @@ void append_algorithm(const AlgorithmAnalysis& algorithm, std::size_t number, in
     }
     append_order(algorithm, out);
     append_stability(algorithm, m, out);
+    if (!algorithm.stability_analysed) {
+        return;
+    }
     if (m == 1) {
         append_absolute_stability(algorithm.absolute, out);
     } else if (m == 2) {

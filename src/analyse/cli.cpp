@@ -100,9 +100,9 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
     app.set_version_flag("--version", version_text(), "mostra a versao e termina");
     app.add_flag("--json", command.json, "resultados em JSON (com --each, um objeto por linha)");
     app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
-    app.add_option("--plot", command.plot_directory,
-                   "escreve as figuras (SVG) no diretorio DIR, criado se faltar")
-        ->type_name("DIR");
+    const CLI::Option* plot = app.add_option("--plot", command.plot_directory,
+                                             "figuras SVG no diretorio DIR, criado se faltar")
+                                  ->type_name("DIR");
     std::vector<std::string> words;
     app.add_option("ARGUMENTOS", words, "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
         ->type_name("");
@@ -122,6 +122,10 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
         return EXIT_USAGE_ERROR;
     }
 
+    if (plot->count() > 0 && command.plot_directory.empty()) {
+        usage_error("--plot precisa de um diretorio.");
+        return EXIT_USAGE_ERROR;
+    }
     if (!prepare_plot_directory(command.plot_directory)) {
         return EXIT_USAGE_ERROR;
     }

@@ -673,10 +673,11 @@ std::string region_picture(const AlgorithmAnalysis& algorithm, const AlgorithmSa
                             svg_number(oy + r * std::sin(alpha))},
                   {"stroke-dasharray", "none"},
                   {"stroke-width", "1"}});
+        // The letter beside the arc, above the real axis.
         svg_text(svg, "text",
-                 {{"x", svg_number(ox - r - 6.0)},
-                  {"y", svg_number(oy - 6.0)},
-                  {"text-anchor", "end"},
+                 {{"x", svg_number(ox - (r + 14.0) * std::cos(alpha / 2.0))},
+                  {"y", svg_number(oy - (r + 14.0) * std::sin(alpha / 2.0) + 4.0)},
+                  {"text-anchor", "middle"},
                   {"stroke", "none"},
                   {"fill", "black"}},
                  "α");

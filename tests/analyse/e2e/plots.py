@@ -46,10 +46,13 @@ CASES = [
      {"euler-forward-raizes.svg": "roots", "euler-forward-regiao.svg": "region",
       "euler-forward-2-raizes.svg": "roots", "euler-forward-2-regiao.svg": "region",
       "euler-forward-3-raizes.svg": "roots", "euler-forward-3-regiao.svg": "region"}),
-    # Names that XML must escape, and a byte that is not UTF-8.
-    ("hostile-names", ["--each", "a&b<c>'\".txt", b"x\xff.txt"],
+    # Names that XML must escape, bytes that are not UTF-8, a control
+    # character, an encoded surrogate and U+FFFE, which XML doesn't allow.
+    ("hostile-names", ["--each", "a&b<c>'\".txt", b"x\xff\x01.txt", b"s\xed\xa0\x80\xef\xbf\xbe.txt"],
      {"a&b<c>'\"-raizes.svg": "roots", "a&b<c>'\"-regiao.svg": "region",
-      b"x\xff-raizes.svg": "roots", b"x\xff-regiao.svg": "region"}),
+      b"x\xff\x01-raizes.svg": "roots", b"x\xff\x01-regiao.svg": "region",
+      b"s\xed\xa0\x80\xef\xbf\xbe-raizes.svg": "roots",
+      b"s\xed\xa0\x80\xef\xbf\xbe-regiao.svg": "region"}),
 ]
 
 # Refusals: name, what is made in the scratch folder first ("file NAME" or
@@ -182,13 +185,21 @@ def run_case(program, examples, schema, name, arguments, pictures, faults):
         expected = {os.fsencode(p): kind for p, kind in pictures.items()}
         if written != set(expected):
             faults.append(f"{name}: pictures {sorted(written)}, expected {sorted(expected)}")
+        titles = []
         for picture, kind in expected.items():
             path = os.path.join(folder, picture)
             if not os.path.exists(path):
                 continue
             checked = check_svg(path, kind, faults)
+            if checked:
+                titles.append(checked[0].find(SVG + "title").text)
             if checked and kind == "region":
                 check_region(path, *checked, faults)
+        # A file name that XML escapes comes back as it was written.
+        for argument in arguments:
+            if isinstance(argument, str) and argument.endswith(".txt") and \
+                    not any(t.endswith(argument.replace("@", "ex/")) for t in titles):
+                faults.append(f"{name}: no title names {argument!r}")
         if "--json" in arguments:
             out = os.path.join(work, "out.json")
             with open(out, "wb") as f:

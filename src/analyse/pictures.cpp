@@ -222,6 +222,15 @@ void sample_moduli(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
         }
         if (c.size() - zero >= 2) {
             aberth_roots(std::span<const double>(c).subspan(zero), roots);
+            // An iteration that failed with a step that is not finite leaves
+            // nothing to draw at this H^2: the row stays NaN.
+            const bool found = std::all_of(roots.begin(), roots.end(), [](Complex root) {
+                return std::isfinite(root.real()) && std::isfinite(root.imag());
+            });
+            if (!found) {
+                std::fill(row, row + samples.degree, NOT_A_NUMBER);
+                continue;
+            }
             for (const Complex& root : roots) {
                 row[count++] = std::abs(root);
             }

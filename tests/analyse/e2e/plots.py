@@ -72,7 +72,7 @@ REFUSALS = [
 
 # Groups every picture of a kind must have, with the elements they hold.
 GROUPS = {
-    "region": {"regiao": None, "fronteira": "polyline", "eixos": "rect", "legenda": "text"},
+    "region": {"regiao": None, "fronteira": None, "eixos": "rect", "legenda": "text"},
     "moduli": {"modulos": "polyline", "modulo-um": "line", "eixos": "rect", "legenda": "text",
                "legenda-curvas": "line"},
     "roots": {"circulo": "circle", "raizes": None, "eixos": "rect", "legenda": "text"},
@@ -121,7 +121,10 @@ def check_svg(path, kind, faults):
 
 
 def check_region(path, root, groups, faults):
-    """The shaded runs are rectangles of whole rows inside the plot area."""
+    """The locus is drawn (sigma is not zero in the cases), and the shaded
+    runs are rectangles inside the plot area."""
+    if groups["fronteira"].find(SVG + "polyline") is None:
+        faults.append(f"{path!r}: no boundary locus")
     area = root.find(f".//{SVG}clipPath/{SVG}rect")
     left, top = float(area.get("x")), float(area.get("y"))
     right, bottom = left + float(area.get("width")), top + float(area.get("height"))
@@ -242,6 +245,33 @@ def run_refusal(program, examples, name, made, folder, arguments, status, messag
         shutil.rmtree(work)
 
 
+def run_every_example(program, examples, faults):
+    """--each over every example: each picture parses and has its parts."""
+    work = tempfile.mkdtemp()
+    try:
+        files = sorted(f for f in os.listdir(examples) if f.endswith(".txt"))
+        result = subprocess.run([program, "--plot", work, "--each",
+                                 *(os.path.join(examples, f) for f in files)],
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+        if result.returncode != 0 or result.stderr:
+            faults.append(f"every example: exit status {result.returncode}, "
+                          f"{result.stderr[:300]!r}")
+        kinds = {"-raizes.svg": "roots", "-regiao.svg": "region",
+                 "-periodicidade.svg": "moduli"}
+        pictures = os.listdir(work)
+        for f in files:
+            if not any(p == f[:-4] + "-raizes.svg" for p in pictures):
+                faults.append(f"every example: no roots picture for {f}")
+        for picture in pictures:
+            kind = next((k for suffix, k in kinds.items() if picture.endswith(suffix)), None)
+            if kind is None:
+                faults.append(f"every example: unexpected picture {picture}")
+            else:
+                check_svg(os.path.join(work, picture), kind, faults)
+    finally:
+        shutil.rmtree(work)
+
+
 def main():
     program, examples, schema = (os.path.realpath(a) for a in sys.argv[1:4])
     examples = os.path.realpath(examples)
@@ -250,9 +280,10 @@ def main():
         run_case(program, examples, schema, name, arguments, pictures, faults)
     for case in REFUSALS:
         run_refusal(program, examples, *case, faults)
+    run_every_example(program, examples, faults)
     for fault in faults:
         print(fault)
-    print(f"{len(CASES) + len(REFUSALS)} cases, {len(faults)} faults")
+    print(f"{len(CASES) + len(REFUSALS) + 1} cases, {len(faults)} faults")
     return 1 if faults else 0
 
 

@@ -1,13 +1,1005 @@
+// Linear stability on the test equations, decided by exact algebra.
+//
+// Both m = 1 on the negative real axis (z = -x) and m = 2 (x = H^2) study
+// the family P(zeta, x) = rho(zeta) + x sigma(zeta) for x > 0. The
+// configuration of its roots against the unit circle changes only where
+//   - a root crosses the circle,
+//   - two roots meet (on the circle a pair can leave it only so), or
+//   - the degree in zeta drops.
+// Let Q be the squarefree part of P in zeta, G = gcd(Q, Q*) its part that is
+// self-reciprocal for every x (Q* the reversed Q: G's roots lie on the
+// circle or in pairs zeta, 1/conj(zeta)) and h = Q / G. The roots of h meet
+// the circle only where Res(h, h*) vanishes, a polynomial in x that is not
+// zero since h and h* are coprime; roots meet where disc(Q) vanishes; the
+// degree drops where A[k] + x B[k] does. The positive real roots of these
+// polynomials in x, the breakpoints, are isolated exactly; between two of
+// them the roots keep their places, so one rational x per gap decides the
+// gap with the certified root condition. At a breakpoint b itself, reached
+// from a gap where every root lies in the closed disk, the roots are in the
+// closed disk by continuity, and what remains (a root on the circle, or a
+// multiple one) is a common root of P, P* (and dP/dzeta) at x = b: a gcd
+// over the number field Q[x]/(f), f the irreducible factor of b.
+//
+// The A(alpha) angle is the smallest |arg(-z)| over the points of the
+// boundary locus z(theta) = rho(e^{i theta}) / sigma(e^{i theta}) in the
+// open left half-plane: every locus point is a limit of points outside S
+// (the root on the circle moves off it to both sides), and a wedge free of
+// the locus that holds the negative real axis lies wholly in S. The parts of
+// the circle whose locus lies in the left half-plane are found exactly (the
+// sign changes of Re(rho conj(sigma)), a polynomial in cos theta); the angle
+// is then minimised over them in doubles.
+//
+// The phase lag comes from the series of the principal root: with
+// zeta = e^u, H^2 = -rho(e^u) / sigma(e^u) = -(u w(u))^2 / u^2..., reverted
+// exactly in rational arithmetic (docs/analyse-math.md).
+
 #include "analyse/region.hpp"
 
-namespace ordimet::analyse {
+#include "analyse/exact.hpp"
+#include "analyse/flint_handles.hpp"
 
-AbsoluteStability absolute_stability(std::span<const Rational>, std::span<const Rational>) {
-    return AbsoluteStability{};
+#include <algorithm>
+#include <arb_fmpz_poly.h>
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <deque>
+#include <flint/fmpz_mpoly.h>
+#include <numbers>
+
+namespace ordimet::analyse {
+namespace {
+
+constexpr slong ZETA = 0;
+constexpr slong PARAMETER = 1;
+
+// The precision the breakpoints are first isolated at, and the last one
+// tried when ordering them or rounding one to 6 digits.
+constexpr slong FIRST_PRECISION = 64;
+constexpr slong LAST_PRECISION = 1 << 14;
+
+class MpolyContext {
+  public:
+    MpolyContext() { fmpz_mpoly_ctx_init(value_, 2, ORD_LEX); }
+    ~MpolyContext() { fmpz_mpoly_ctx_clear(value_); }
+    MpolyContext(const MpolyContext&) = delete;
+    MpolyContext& operator=(const MpolyContext&) = delete;
+    const fmpz_mpoly_ctx_struct* get() const { return value_; }
+
+  private:
+    fmpz_mpoly_ctx_t value_;
+};
+
+class Mpoly {
+  public:
+    explicit Mpoly(const MpolyContext& context) : context_(context) {
+        fmpz_mpoly_init(value_, context_.get());
+    }
+    ~Mpoly() { fmpz_mpoly_clear(value_, context_.get()); }
+    Mpoly(const Mpoly&) = delete;
+    Mpoly& operator=(const Mpoly&) = delete;
+    fmpz_mpoly_struct* get() { return value_; }
+    const fmpz_mpoly_struct* get() const { return value_; }
+
+  private:
+    const MpolyContext& context_;
+    fmpz_mpoly_t value_;
+};
+
+// The integer polynomials D rho and D sigma, D the common denominator of
+// every coefficient, on one length k + 1.
+struct IntegerPair {
+    FmpzPoly rho;
+    FmpzPoly sigma;
+    slong length = 0;
+};
+
+void to_integers(std::span<const Rational> rho, std::span<const Rational> sigma,
+                 IntegerPair& pair) {
+    Fmpz common;
+    fmpz_one(common.get());
+    for (const auto& values : {rho, sigma}) {
+        for (const Rational& value : values) {
+            fmpz_lcm(common.get(), common.get(), fmpq_denref(value.get()));
+        }
+    }
+    Fmpz scaled;
+    const auto fill = [&](std::span<const Rational> values, fmpz_poly_struct* poly) {
+        for (std::size_t j = 0; j < values.size(); ++j) {
+            fmpz_divexact(scaled.get(), common.get(), fmpq_denref(values[j].get()));
+            fmpz_mul(scaled.get(), scaled.get(), fmpq_numref(values[j].get()));
+            fmpz_poly_set_coeff_fmpz(poly, static_cast<slong>(j), scaled.get());
+        }
+    };
+    fill(rho, pair.rho.get());
+    fill(sigma, pair.sigma.get());
+    pair.length = static_cast<slong>(std::max(rho.size(), sigma.size()));
 }
 
-Periodicity periodicity(std::span<const Rational>, std::span<const Rational>) {
-    return Periodicity{};
+// P = rho(zeta) + x sigma(zeta).
+void family(const IntegerPair& pair, const MpolyContext& context, Mpoly& result) {
+    fmpz_mpoly_zero(result.get(), context.get());
+    ulong exponents[2];
+    for (slong j = 0; j < pair.length; ++j) {
+        exponents[ZETA] = static_cast<ulong>(j);
+        exponents[PARAMETER] = 0;
+        fmpz_mpoly_set_coeff_fmpz_ui(result.get(), pair.rho.get()->coeffs + j, exponents,
+                                     context.get());
+        if (j < fmpz_poly_length(pair.sigma.get())) {
+            exponents[PARAMETER] = 1;
+            fmpz_mpoly_set_coeff_fmpz_ui(result.get(), pair.sigma.get()->coeffs + j, exponents,
+                                         context.get());
+        }
+    }
+}
+
+// zeta^d A(1/zeta, x), d the degree of A in zeta.
+void reversed(const Mpoly& a, const MpolyContext& context, Mpoly& result) {
+    const slong degree = fmpz_mpoly_degree_si(a.get(), ZETA, context.get());
+    fmpz_mpoly_zero(result.get(), context.get());
+    ulong exponents[2];
+    Fmpz coefficient;
+    for (slong t = 0; t < fmpz_mpoly_length(a.get(), context.get()); ++t) {
+        fmpz_mpoly_get_term_exp_ui(exponents, a.get(), t, context.get());
+        fmpz_mpoly_get_term_coeff_fmpz(coefficient.get(), a.get(), t, context.get());
+        exponents[ZETA] = static_cast<ulong>(degree) - exponents[ZETA];
+        fmpz_mpoly_push_term_fmpz_ui(result.get(), coefficient.get(), exponents, context.get());
+    }
+    fmpz_mpoly_sort_terms(result.get(), context.get());
+    fmpz_mpoly_combine_like_terms(result.get(), context.get());
+}
+
+// A polynomial in x alone, as a univariate one; false if it isn't one.
+bool in_parameter(const Mpoly& a, const MpolyContext& context, fmpz_poly_struct* result) {
+    return fmpz_mpoly_get_fmpz_poly(result, a.get(), PARAMETER, context.get()) != 0;
+}
+
+// --- Real roots of univariate integer polynomials -----------------------------
+
+// A real algebraic number: the real root `index` (in ascending order) of the
+// irreducible factor `factor`, with rational bounds lower < value < upper
+// (or equal bounds for an exact rational root).
+struct RealRoot {
+    slong factor = 0;
+    slong index = 0;
+    Rational lower;
+    Rational upper;
+};
+
+void ball_bounds(const arb_struct* ball, Rational& lower, Rational& upper) {
+    Arf bound;
+    arb_get_lbound_arf(bound.get(), ball, ARF_PREC_EXACT);
+    arf_get_fmpq(lower.get(), bound.get());
+    arb_get_ubound_arf(bound.get(), ball, ARF_PREC_EXACT);
+    arf_get_fmpq(upper.get(), bound.get());
+}
+
+int compare(const Rational& a, const Rational& b) {
+    return fmpq_cmp(a.get(), b.get());
+}
+
+// The real roots of one irreducible polynomial at a precision, ascending.
+void real_roots_of(const fmpz_poly_struct* f, slong precision, slong factor,
+                   std::vector<RealRoot>& roots) {
+    const slong degree = fmpz_poly_degree(f);
+    if (degree == 1) {
+        RealRoot root;
+        root.factor = factor;
+        fmpq_set_fmpz_frac(root.lower.get(), f->coeffs, f->coeffs + 1);
+        fmpq_neg(root.lower.get(), root.lower.get());
+        root.upper = root.lower;
+        roots.push_back(std::move(root));
+        return;
+    }
+    AcbVector found(degree);
+    arb_fmpz_poly_complex_roots(found.get(), f, 0, precision);
+    for (slong i = 0; i < degree && arb_is_zero(acb_imagref(found.at(i))); ++i) {
+        RealRoot root;
+        root.factor = factor;
+        root.index = i;
+        ball_bounds(acb_realref(found.at(i)), root.lower, root.upper);
+        roots.push_back(std::move(root));
+    }
+}
+
+// The positive real roots of every factor, ascending, each with bounds that
+// keep it apart from zero and from the others. False if the precision
+// limit was reached first (never seen: distinct algebraic numbers of these
+// sizes part well within it).
+bool positive_roots(const fmpz_poly_factor_struct* factors, std::vector<RealRoot>& result) {
+    for (slong precision = FIRST_PRECISION; precision <= LAST_PRECISION; precision *= 4) {
+        std::vector<RealRoot> all;
+        for (slong i = 0; i < factors->num; ++i) {
+            real_roots_of(factors->p + i, precision, i, all);
+        }
+        bool parted = true;
+        result.clear();
+        Rational zero;
+        for (RealRoot& root : all) {
+            if (compare(root.lower, zero) > 0) {
+                result.push_back(std::move(root));
+            } else if (compare(root.upper, zero) > 0 ||
+                       (compare(root.upper, zero) == 0 && compare(root.lower, zero) < 0)) {
+                parted = false; // the enclosure still holds 0
+            }
+        }
+        std::sort(result.begin(), result.end(), [](const RealRoot& a, const RealRoot& b) {
+            return compare(a.lower, b.lower) < 0;
+        });
+        for (std::size_t i = 1; i < result.size() && parted; ++i) {
+            parted = compare(result[i - 1].upper, result[i].lower) < 0;
+        }
+        if (parted) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The value of a real root to 6 significant digits: its enclosure is made
+// smaller until both ends print alike.
+double six_digits(const fmpz_poly_struct* f, const RealRoot& root) {
+    if (compare(root.lower, root.upper) == 0) {
+        return nearest_double(root.lower);
+    }
+    char low[32];
+    char high[32];
+    double middle = 0.0;
+    for (slong precision = FIRST_PRECISION; precision <= LAST_PRECISION; precision *= 2) {
+        AcbVector found(fmpz_poly_degree(f));
+        arb_fmpz_poly_complex_roots(found.get(), f, 0, precision);
+        Rational lower;
+        Rational upper;
+        ball_bounds(acb_realref(found.at(root.index)), lower, upper);
+        std::snprintf(low, sizeof low, "%.6g", nearest_double(lower));
+        std::snprintf(high, sizeof high, "%.6g", nearest_double(upper));
+        middle = arf_get_d(arb_midref(acb_realref(found.at(root.index))), ARF_RND_NEAR);
+        if (std::string(low) == high) {
+            break;
+        }
+    }
+    return middle;
+}
+
+// --- Polynomials over the number field Q[x]/(f) ------------------------------
+
+// Coefficients in zeta, each a rational polynomial in x reduced mod f;
+// the highest is non-zero (an empty list is 0).
+using FieldPoly = std::deque<FmpqPoly>;
+
+void trim(FieldPoly& a) {
+    while (!a.empty() && fmpq_poly_is_zero(a.back().get())) {
+        a.pop_back();
+    }
+}
+
+void multiply_mod(fmpq_poly_struct* result, const fmpq_poly_struct* a, const fmpq_poly_struct* b,
+                  const fmpq_poly_struct* f) {
+    fmpq_poly_mul(result, a, b);
+    fmpq_poly_rem(result, result, f);
+}
+
+// a mod b over the field; b non-zero.
+void field_remainder(FieldPoly& a, const FieldPoly& b, const fmpq_poly_struct* f) {
+    FmpqPoly inverse;
+    FmpqPoly g;
+    FmpqPoly unused;
+    fmpq_poly_xgcd(g.get(), inverse.get(), unused.get(), b.back().get(), f);
+    FmpqPoly factor;
+    FmpqPoly product;
+    trim(a);
+    while (a.size() >= b.size()) {
+        multiply_mod(factor.get(), a.back().get(), inverse.get(), f);
+        const std::size_t shift = a.size() - b.size();
+        for (std::size_t j = 0; j < b.size(); ++j) {
+            multiply_mod(product.get(), factor.get(), b[j].get(), f);
+            fmpq_poly_sub(a[j + shift].get(), a[j + shift].get(), product.get());
+        }
+        fmpq_poly_zero(a.back().get());
+        trim(a);
+    }
+}
+
+// gcd(a, b) over the field, left in a (not made monic).
+void field_gcd(FieldPoly& a, FieldPoly& b, const fmpq_poly_struct* f) {
+    trim(a);
+    trim(b);
+    while (!b.empty()) {
+        field_remainder(a, b, f);
+        std::swap(a, b);
+    }
+}
+
+// P(zeta, b), its derivative in zeta and its reverse, over Q[x]/(f).
+struct FieldFamily {
+    FieldPoly p;
+    FieldPoly derivative;
+    FieldPoly reverse;
+};
+
+void at_breakpoint(const IntegerPair& pair, const fmpz_poly_struct* f, FieldFamily& result) {
+    FmpqPoly modulus;
+    fmpq_poly_set_fmpz_poly(modulus.get(), f);
+    result = FieldFamily{};
+    for (slong j = 0; j < pair.length; ++j) {
+        FmpqPoly& c = result.p.emplace_back();
+        Fmpz value;
+        fmpz_poly_get_coeff_fmpz(value.get(), pair.rho.get(), j);
+        fmpq_poly_set_coeff_fmpz(c.get(), 0, value.get());
+        fmpz_poly_get_coeff_fmpz(value.get(), pair.sigma.get(), j);
+        fmpq_poly_set_coeff_fmpz(c.get(), 1, value.get());
+        fmpq_poly_rem(c.get(), c.get(), modulus.get());
+    }
+    trim(result.p);
+    for (std::size_t j = 1; j < result.p.size(); ++j) {
+        FmpqPoly& c = result.derivative.emplace_back();
+        fmpq_poly_scalar_mul_si(c.get(), result.p[j].get(), static_cast<slong>(j));
+    }
+    for (std::size_t j = result.p.size(); j-- > 0;) {
+        fmpq_poly_set(result.reverse.emplace_back().get(), result.p[j].get());
+    }
+}
+
+FieldPoly copy_of(const FieldPoly& a) {
+    FieldPoly result;
+    for (const FmpqPoly& c : a) {
+        fmpq_poly_set(result.emplace_back().get(), c.get());
+    }
+    return result;
+}
+
+// --- The scan over x > 0 ---------------------------------------------------------
+
+struct Configuration {
+    bool decided = false;
+    bool closed = false; // every root in the closed disk, those on the circle simple
+    bool inside = false; // every root inside the circle
+};
+
+// The roots of P(., x) at a rational x, certified.
+Configuration at_rational(std::span<const Rational> rho, std::span<const Rational> sigma,
+                          const Rational& x) {
+    const std::size_t length = std::max(rho.size(), sigma.size());
+    std::vector<Rational> p(length);
+    for (std::size_t j = 0; j < length; ++j) {
+        if (j < sigma.size()) {
+            fmpq_mul(p[j].get(), sigma[j].get(), x.get());
+        }
+        if (j < rho.size()) {
+            fmpq_add(p[j].get(), p[j].get(), rho[j].get());
+        }
+    }
+    const RootCondition condition = root_condition(static_cast<int>(length) - 1, 1, p);
+    Configuration result;
+    if (condition.status != RootStatus::DECIDED) {
+        return result;
+    }
+    result.decided = true;
+    result.closed = condition.zero_stable;
+    result.inside = std::all_of(condition.roots.begin(), condition.roots.end(),
+                                [](const Root& r) { return r.location == Location::INSIDE; });
+    return result;
+}
+
+struct Scan {
+    bool decided = false;
+    IntegerPair pair;
+    FmpzPolyFactor factors;
+    std::vector<RealRoot> breakpoints;
+    // The principal roots (those at 1 for x = 0) belong to G.
+    bool principal_self_reciprocal = false;
+    // What tells most breakpoints apart without a gcd over a number field:
+    // disc(Q), Res(h, h*) (zero when h is constant), and whether P has a
+    // repeated factor or G is more than a constant.
+    FmpzPoly discriminant;
+    FmpzPoly crossing;
+    bool repeated_factor = false;
+    bool self_reciprocal_part = false;
+};
+
+// The breakpoints of P for x > 0.
+bool find_breakpoints(std::span<const Rational> rho, std::span<const Rational> sigma, Scan& scan) {
+    to_integers(rho, sigma, scan.pair);
+    MpolyContext context;
+    Mpoly p(context);
+    family(scan.pair, context, p);
+
+    Mpoly derivative(context);
+    fmpz_mpoly_derivative(derivative.get(), p.get(), ZETA, context.get());
+    Mpoly repeated(context);
+    Mpoly squarefree(context);
+    if (!fmpz_mpoly_gcd(repeated.get(), p.get(), derivative.get(), context.get()) ||
+        !fmpz_mpoly_divides(squarefree.get(), p.get(), repeated.get(), context.get())) {
+        return false;
+    }
+    Mpoly reverse(context);
+    reversed(squarefree, context, reverse);
+    Mpoly self_reciprocal(context);
+    Mpoly rest(context);
+    if (!fmpz_mpoly_gcd(self_reciprocal.get(), squarefree.get(), reverse.get(), context.get()) ||
+        !fmpz_mpoly_divides(rest.get(), squarefree.get(), self_reciprocal.get(), context.get())) {
+        return false;
+    }
+
+    // The product of the polynomials in x whose roots are the breakpoints.
+    FmpzPoly candidates;
+    FmpzPoly part;
+    const slong degree = fmpz_mpoly_degree_si(p.get(), ZETA, context.get());
+    fmpz_poly_set_coeff_fmpz(candidates.get(), 0, scan.pair.rho.get()->coeffs + degree);
+    if (degree < fmpz_poly_length(scan.pair.sigma.get())) {
+        fmpz_poly_set_coeff_fmpz(candidates.get(), 1, scan.pair.sigma.get()->coeffs + degree);
+    }
+    Mpoly eliminated(context);
+    if (fmpz_mpoly_degree_si(squarefree.get(), ZETA, context.get()) >= 2) {
+        if (!fmpz_mpoly_discriminant(eliminated.get(), squarefree.get(), ZETA, context.get()) ||
+            !in_parameter(eliminated, context, part.get())) {
+            return false;
+        }
+        fmpz_poly_mul(candidates.get(), candidates.get(), part.get());
+        fmpz_poly_set(scan.discriminant.get(), part.get());
+    }
+    if (fmpz_mpoly_degree_si(rest.get(), ZETA, context.get()) >= 1) {
+        Mpoly rest_reverse(context);
+        reversed(rest, context, rest_reverse);
+        if (!fmpz_mpoly_resultant(eliminated.get(), rest.get(), rest_reverse.get(), ZETA,
+                                  context.get()) ||
+            !in_parameter(eliminated, context, part.get())) {
+            return false;
+        }
+        fmpz_poly_mul(candidates.get(), candidates.get(), part.get());
+        fmpz_poly_set(scan.crossing.get(), part.get());
+    }
+    scan.repeated_factor = fmpz_mpoly_degree_si(repeated.get(), ZETA, context.get()) > 0;
+    scan.self_reciprocal_part =
+        fmpz_mpoly_degree_si(self_reciprocal.get(), ZETA, context.get()) > 0;
+    if (fmpz_poly_is_zero(candidates.get())) {
+        return false; // not expected: every factor is non-zero by construction
+    }
+    fmpz_poly_factor(scan.factors.get(), candidates.get());
+    if (!positive_roots(scan.factors.get(), scan.breakpoints)) {
+        return false;
+    }
+
+    // G(zeta, 0) divisible by (zeta - 1)^2.
+    Mpoly at_zero(context);
+    Fmpz zero;
+    FmpzPoly g0;
+    fmpz_mpoly_evaluate_one_fmpz(at_zero.get(), self_reciprocal.get(), PARAMETER, zero.get(),
+                                 context.get());
+    if (fmpz_mpoly_get_fmpz_poly(g0.get(), at_zero.get(), ZETA, context.get())) {
+        Fmpz unit;
+        fmpz_one(unit.get());
+        Fmpz value;
+        fmpz_poly_evaluate_fmpz(value.get(), g0.get(), unit.get());
+        FmpzPoly slope;
+        fmpz_poly_derivative(slope.get(), g0.get());
+        Fmpz value_slope;
+        fmpz_poly_evaluate_fmpz(value_slope.get(), slope.get(), unit.get());
+        scan.principal_self_reciprocal = fmpz_poly_degree(g0.get()) >= 2 &&
+                                         fmpz_is_zero(value.get()) &&
+                                         fmpz_is_zero(value_slope.get());
+    }
+    return true;
+}
+
+enum class Property { CLOSED, INSIDE };
+
+// f divides g (g = 0 included).
+bool divides(const fmpz_poly_struct* f, const fmpz_poly_struct* g) {
+    if (fmpz_poly_is_zero(g)) {
+        return true;
+    }
+    FmpqPoly numerator;
+    FmpqPoly denominator;
+    fmpq_poly_set_fmpz_poly(numerator.get(), g);
+    fmpq_poly_set_fmpz_poly(denominator.get(), f);
+    fmpq_poly_rem(numerator.get(), numerator.get(), denominator.get());
+    return fmpq_poly_is_zero(numerator.get()) != 0;
+}
+
+bool holds(const Configuration& configuration, Property property) {
+    return property == Property::CLOSED ? configuration.closed : configuration.inside;
+}
+
+// Whether the property holds at breakpoint i, reached from a gap where it
+// holds (so every root is in the closed disk there).
+bool holds_at_breakpoint(const Scan& scan, std::span<const Rational> rho,
+                         std::span<const Rational> sigma, std::size_t i, Property property,
+                         bool& decided) {
+    const RealRoot& point = scan.breakpoints[i];
+    const fmpz_poly_struct* f = scan.factors.get()->p + point.factor;
+    if (fmpz_poly_degree(f) == 1) {
+        const Configuration configuration = at_rational(rho, sigma, point.lower);
+        decided = decided && configuration.decided;
+        return holds(configuration, property);
+    }
+    // Where P has no repeated factor and G is constant, a root on the
+    // circle at b is a common root of h and h*, so f divides Res(h, h*) (a
+    // reciprocal pair off the circle can't occur with every root in the
+    // closed disk); and with every root simple at b (f does not divide
+    // disc(Q)) none is a multiple one on the circle.
+    if (!scan.repeated_factor) {
+        const bool on_circle = scan.self_reciprocal_part || divides(f, scan.crossing.get());
+        if (property == Property::INSIDE && !scan.self_reciprocal_part) {
+            return !on_circle;
+        }
+        if (property == Property::CLOSED && (!on_circle || !divides(f, scan.discriminant.get()))) {
+            return true;
+        }
+    }
+    // A linear leading coefficient can't vanish at a root of an irreducible
+    // f of degree 2 or more, so the degree is the same as in the gaps.
+    FieldFamily at_point;
+    at_breakpoint(scan.pair, f, at_point);
+    FmpqPoly modulus;
+    fmpq_poly_set_fmpz_poly(modulus.get(), f);
+    FieldPoly common = copy_of(at_point.p);
+    FieldPoly other = copy_of(at_point.reverse);
+    field_gcd(common, other, modulus.get());
+    if (property == Property::CLOSED && common.size() > 1) {
+        FieldPoly derivative = copy_of(at_point.derivative);
+        field_gcd(common, derivative, modulus.get());
+    }
+    return common.size() <= 1;
+}
+
+Rational simplest_between(const Rational& low, const Rational& high) {
+    Rational result;
+    fmpq_simplest_between(result.get(), low.get(), high.get());
+    return result;
+}
+
+Rational weighted(const Rational& a, long wa, const Rational& b, long wb) {
+    Rational result;
+    Rational part;
+    fmpq_mul_si(result.get(), a.get(), wa);
+    fmpq_mul_si(part.get(), b.get(), wb);
+    fmpq_add(result.get(), result.get(), part.get());
+    Fmpz total;
+    fmpz_set_si(total.get(), wa + wb);
+    fmpq_div_fmpz(result.get(), result.get(), total.get());
+    return result;
+}
+
+// A rational x strictly inside gap g: (0, b_0), (b_0, b_1), ..., (b_last, oo).
+Rational sample_in_gap(const Scan& scan, std::size_t g) {
+    const auto& points = scan.breakpoints;
+    Rational zero;
+    if (points.empty()) {
+        return Rational(1, 1);
+    }
+    if (g == 0) {
+        return simplest_between(weighted(zero, 3, points[0].lower, 1),
+                                weighted(zero, 1, points[0].lower, 3));
+    }
+    const Rational& low = points[g - 1].upper;
+    if (g == points.size()) {
+        Rational start;
+        fmpq_add_si(start.get(), low.get(), 1);
+        Rational end;
+        fmpq_mul_si(end.get(), start.get(), 2);
+        return simplest_between(start, end);
+    }
+    const Rational& high = points[g].lower;
+    return simplest_between(weighted(low, 3, high, 1), weighted(low, 1, high, 3));
+}
+
+IntervalEnd end_at(const Scan& scan, std::size_t i) {
+    const RealRoot& point = scan.breakpoints[i];
+    const fmpz_poly_struct* f = scan.factors.get()->p + point.factor;
+    IntervalEnd end;
+    end.kind = IntervalEnd::Kind::FINITE;
+    end.value = six_digits(f, point);
+    if (fmpz_poly_degree(f) == 1) {
+        end.exact = point.lower.text();
+    }
+    return end;
+}
+
+// The largest (0, end) on which the property holds at every x.
+IntervalEnd property_interval(const Scan& scan, std::span<const Rational> rho,
+                              std::span<const Rational> sigma, Property property,
+                              std::vector<Configuration>& gaps, bool& decided) {
+    const std::size_t n = scan.breakpoints.size();
+    const auto gap = [&](std::size_t g) -> const Configuration& {
+        if (!gaps[g].decided) {
+            gaps[g] = at_rational(rho, sigma, sample_in_gap(scan, g));
+            decided = decided && gaps[g].decided;
+        }
+        return gaps[g];
+    };
+    if (!holds(gap(0), property)) {
+        return IntervalEnd{};
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!holds(gap(i + 1), property) ||
+            !holds_at_breakpoint(scan, rho, sigma, i, property, decided)) {
+            return end_at(scan, i);
+        }
+    }
+    IntervalEnd end;
+    end.kind = IntervalEnd::Kind::INFINITE;
+    return end;
+}
+
+bool within_limits(std::span<const Rational> rho, std::span<const Rational> sigma) {
+    const long k = static_cast<long>(std::max(rho.size(), sigma.size())) - 1;
+    if (k > MAX_REGION_STEP) {
+        return false;
+    }
+    std::vector<Rational> both(rho.begin(), rho.end());
+    both.insert(both.end(), sigma.begin(), sigma.end());
+    const long limit = MAX_REGION_WORK / std::max(k, 1L);
+    return cleared_size(both, limit) <= limit;
+}
+
+bool is_zero_polynomial(std::span<const Rational> values) {
+    return std::all_of(values.begin(), values.end(),
+                       [](const Rational& value) { return value.is_zero(); });
+}
+
+// --- The A(alpha) angle ----------------------------------------------------------
+
+using Complex = std::complex<double>;
+
+Complex evaluate(std::span<const double> coefficients, Complex z) {
+    Complex value = 0.0;
+    for (std::size_t j = coefficients.size(); j-- > 0;) {
+        value = value * z + coefficients[j];
+    }
+    return value;
+}
+
+// |arg(-z(theta))| in degrees where Re z(theta) < 0, from
+// -rho conj(sigma), which has z's argument and no pole.
+double wedge_angle(std::span<const double> rho, std::span<const double> sigma, double theta) {
+    const Complex zeta = std::polar(1.0, theta);
+    const Complex u = -evaluate(rho, zeta) * std::conj(evaluate(sigma, zeta));
+    return std::atan2(std::abs(u.imag()), u.real()) * 180.0 / std::numbers::pi;
+}
+
+// The least angle over theta in (low, high), where the locus is in the
+// left half-plane: a scan of the interval, then a golden-section search
+// around each local least of the scan.
+double least_angle(std::span<const double> rho, std::span<const double> sigma, double low,
+                   double high) {
+    constexpr int SAMPLES = 256;
+    std::vector<double> values(SAMPLES + 1);
+    const double width = (high - low) / SAMPLES;
+    for (int i = 0; i <= SAMPLES; ++i) {
+        // The ends themselves are on the imaginary axis or at a pole.
+        const double theta = i == 0         ? low + width * 1e-6
+                             : i == SAMPLES ? high - width * 1e-6
+                                            : low + width * i;
+        values[static_cast<std::size_t>(i)] = wedge_angle(rho, sigma, theta);
+    }
+    double best = 90.0;
+    for (int i = 0; i <= SAMPLES; ++i) {
+        const double here = values[static_cast<std::size_t>(i)];
+        const bool least = (i == 0 || here <= values[static_cast<std::size_t>(i - 1)]) &&
+                           (i == SAMPLES || here <= values[static_cast<std::size_t>(i + 1)]);
+        if (!least) {
+            continue;
+        }
+        double a = std::max(low, low + width * (i - 1));
+        double b = std::min(high, low + width * (i + 1));
+        const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
+        double c = b - ratio * (b - a);
+        double d = a + ratio * (b - a);
+        double fc = wedge_angle(rho, sigma, c);
+        double fd = wedge_angle(rho, sigma, d);
+        for (int step = 0; step < 80 && b - a > 1e-15; ++step) {
+            if (fc <= fd) {
+                b = d;
+                d = c;
+                fd = fc;
+                c = b - ratio * (b - a);
+                fc = wedge_angle(rho, sigma, c);
+            } else {
+                a = c;
+                c = d;
+                fc = fd;
+                d = a + ratio * (b - a);
+                fd = wedge_angle(rho, sigma, d);
+            }
+        }
+        best = std::min({best, here, fc, fd});
+    }
+    return best;
+}
+
+// 2 Re(rho(e^{i theta}) conj(sigma(e^{i theta}))) as a polynomial in
+// c = cos theta.
+void real_part_in_cosine(const IntegerPair& pair, fmpz_poly_struct* result) {
+    const slong k = pair.length - 1;
+    FmpzPoly rho_reverse;
+    FmpzPoly sigma_reverse;
+    fmpz_poly_reverse(rho_reverse.get(), pair.rho.get(), pair.length);
+    fmpz_poly_reverse(sigma_reverse.get(), pair.sigma.get(), pair.length);
+    FmpzPoly t;
+    FmpzPoly product;
+    fmpz_poly_mul(t.get(), pair.rho.get(), sigma_reverse.get());
+    fmpz_poly_mul(product.get(), rho_reverse.get(), pair.sigma.get());
+    fmpz_poly_add(t.get(), t.get(), product.get());
+    // t is self-reciprocal of degree 2k: zeta^-k t = t_k + 2 sum t_{k+l} cos(l theta).
+    fmpz_poly_zero(result);
+    Fmpz coefficient;
+    FmpzPoly chebyshev;
+    for (slong l = 0; l <= k; ++l) {
+        fmpz_poly_get_coeff_fmpz(coefficient.get(), t.get(), k + l);
+        if (l > 0) {
+            fmpz_mul_si(coefficient.get(), coefficient.get(), 2);
+        }
+        fmpz_poly_chebyshev_t(chebyshev.get(), static_cast<ulong>(l));
+        fmpz_poly_scalar_mul_fmpz(chebyshev.get(), chebyshev.get(), coefficient.get());
+        fmpz_poly_add(result, result, chebyshev.get());
+    }
+}
+
+// The intervals of c = cos theta in (-1, 1) where the polynomial e is
+// negative, as pairs of doubles; false if they couldn't be told apart.
+bool negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double, double>>& result) {
+    result.clear();
+    if (fmpz_poly_is_zero(e)) {
+        return true;
+    }
+    FmpzPolyFactor factors;
+    fmpz_poly_factor(factors.get(), e);
+    // The sign changes: roots of odd multiplicity strictly inside (-1, 1).
+    std::vector<std::pair<Rational, Rational>> changes;
+    const Rational minus_one(-1, 1);
+    const Rational plus_one(1, 1);
+    for (slong precision = FIRST_PRECISION;; precision *= 4) {
+        if (precision > LAST_PRECISION) {
+            return false;
+        }
+        changes.clear();
+        bool parted = true;
+        for (slong i = 0; i < factors.get()->num && parted; ++i) {
+            if (factors.get()->exp[i] % 2 == 0) {
+                continue;
+            }
+            std::vector<RealRoot> roots;
+            real_roots_of(factors.get()->p + i, precision, i, roots);
+            for (RealRoot& root : roots) {
+                // Exact roots are the rational ones, among them +-1 (the
+                // ends, where no sign change inside counts); an irrational
+                // root is refined until it is clear of both ends.
+                if (compare(root.upper, minus_one) <= 0 || compare(root.lower, plus_one) >= 0) {
+                    continue;
+                }
+                if (compare(root.lower, minus_one) > 0 && compare(root.upper, plus_one) < 0) {
+                    changes.emplace_back(root.lower, root.upper);
+                } else {
+                    parted = false;
+                }
+            }
+        }
+        std::sort(changes.begin(), changes.end(),
+                  [](const auto& a, const auto& b) { return compare(a.first, b.first) < 0; });
+        for (std::size_t i = 1; i < changes.size() && parted; ++i) {
+            parted = compare(changes[i - 1].second, changes[i].first) < 0;
+        }
+        if (parted) {
+            break;
+        }
+    }
+    // The sign on each piece between the changes, at a rational inside it
+    // where e isn't zero.
+    std::vector<Rational> ends{minus_one};
+    for (const auto& change : changes) {
+        ends.push_back(change.first);
+        ends.push_back(change.second);
+    }
+    ends.push_back(plus_one);
+    Rational value;
+    for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
+        Rational low = ends[i];
+        Rational high = ends[i + 1];
+        Rational point = simplest_between(weighted(low, 3, high, 1), weighted(low, 1, high, 3));
+        fmpz_poly_evaluate_fmpq(value.get(), e, point.get());
+        for (int tries = 0; tries < 64 && value.is_zero(); ++tries) {
+            // An even-multiplicity root: move towards the upper end.
+            point = weighted(point, 1, high, 1);
+            fmpz_poly_evaluate_fmpq(value.get(), e, point.get());
+        }
+        if (fmpq_sgn(value.get()) < 0) {
+            result.emplace_back(nearest_double(low), nearest_double(high));
+        }
+    }
+    return true;
+}
+
+// --- Phase lag --------------------------------------------------------------------
+
+// With zeta = e^u, u = i theta: rho(e^u) = sum a_n u^n / n!, a_n = sum j^n A[j],
+// likewise sigma. H^2 = -rho / sigma = -u^2 g(u), g(0) = 1 for a consistent
+// method; w = u sqrt(g(u)) = +-iH, and u = w^-1(iH) = sum e_n (iH)^n, so
+// theta = sum e_n i^(n-1) H^n and Re theta - H = sum over odd n >= 3 of
+// (-1)^((n-1)/2) e_n H^n.
+// The first odd n >= 3 up to terms - 1 with e_n != 0; false if none.
+bool phase_lag_terms(std::span<const Rational> rho, std::span<const Rational> sigma, slong terms,
+                     Periodicity& out) {
+    FmpqPoly rho_series;
+    FmpqPoly sigma_series;
+    Rational moment;
+    Rational power;
+    Fmpz factorial;
+    for (slong n = 0; n <= terms + 1; ++n) {
+        fmpz_fac_ui(factorial.get(), static_cast<ulong>(n));
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::span<const Rational> values = pass == 0 ? rho : sigma;
+            if (pass == 0 ? n < 2 : n >= terms) {
+                continue;
+            }
+            fmpq_zero(moment.get());
+            for (std::size_t j = 0; j < values.size(); ++j) {
+                fmpz_set_ui(fmpq_numref(power.get()), j);
+                fmpz_pow_ui(fmpq_numref(power.get()), fmpq_numref(power.get()),
+                            static_cast<ulong>(n));
+                fmpz_one(fmpq_denref(power.get()));
+                fmpq_addmul(moment.get(), power.get(), values[j].get());
+            }
+            fmpq_div_fmpz(moment.get(), moment.get(), factorial.get());
+            fmpq_poly_set_coeff_fmpq(pass == 0 ? rho_series.get() : sigma_series.get(),
+                                     pass == 0 ? n - 2 : n, moment.get());
+        }
+    }
+    FmpqPoly g;
+    fmpq_poly_div_series(g.get(), rho_series.get(), sigma_series.get(), terms);
+    FmpqPoly w;
+    fmpq_poly_sqrt_series(w.get(), g.get(), terms);
+    fmpq_poly_shift_left(w.get(), w.get(), 1);
+    fmpq_poly_truncate(w.get(), terms);
+    FmpqPoly reverted;
+    fmpq_poly_revert_series(reverted.get(), w.get(), terms);
+    Rational e;
+    for (slong n = 3; n < terms; n += 2) {
+        fmpq_poly_get_coeff_fmpq(e.get(), reverted.get(), n);
+        if (!e.is_zero()) {
+            if ((n - 1) / 2 % 2 == 1) {
+                fmpq_neg(e.get(), e.get());
+            }
+            out.phase_lag_known = true;
+            out.phase_lag_order = static_cast<int>(n - 1);
+            out.phase_lag_constant = e;
+            out.phase_lag_decimal = nearest_double(e);
+            return true;
+        }
+    }
+    return false;
+}
+
+// With zeta = e^u, u = i theta: rho(e^u) = sum a_n u^n / n!, a_n = sum j^n A[j],
+// likewise sigma. H^2 = -rho / sigma = -u^2 g(u), g(0) = 1 for a consistent
+// method; w = u sqrt(g(u)) = +-iH, and u = w^-1(iH) = sum e_n (iH)^n, so
+// theta = sum e_n i^(n-1) H^n and Re theta - H = sum over odd n >= 3 of
+// (-1)^((n-1)/2) e_n H^n. The series are taken short first: the order is
+// about 2k at most for the methods in use, and the cost grows fast with
+// the length.
+void phase_lag(std::span<const Rational> rho, std::span<const Rational> sigma, Periodicity& out) {
+    for (slong terms = 8;; terms *= 2) {
+        const slong capped = std::min<slong>(terms, MAX_PHASE_LAG_ORDER + 2);
+        if (phase_lag_terms(rho, sigma, capped, out) || capped == MAX_PHASE_LAG_ORDER + 2) {
+            return;
+        }
+    }
+}
+
+// The sums a_0, a_1, a_2 of j^n A[j] and b_0 of B[j].
+struct Moments {
+    Rational a0;
+    Rational a1;
+    Rational a2;
+    Rational b0;
+};
+
+Moments moments(std::span<const Rational> rho, std::span<const Rational> sigma) {
+    Moments result;
+    Rational term;
+    for (std::size_t j = 0; j < rho.size(); ++j) {
+        const long jj = static_cast<long>(j);
+        fmpq_add(result.a0.get(), result.a0.get(), rho[j].get());
+        fmpq_mul_si(term.get(), rho[j].get(), jj);
+        fmpq_add(result.a1.get(), result.a1.get(), term.get());
+        fmpq_mul_si(term.get(), rho[j].get(), jj * jj);
+        fmpq_add(result.a2.get(), result.a2.get(), term.get());
+    }
+    for (const Rational& value : sigma) {
+        fmpq_add(result.b0.get(), result.b0.get(), value.get());
+    }
+    return result;
+}
+
+} // namespace
+
+AbsoluteStability absolute_stability(std::span<const Rational> rho,
+                                     std::span<const Rational> sigma) {
+    AbsoluteStability result;
+    if (is_zero_polynomial(rho) || is_zero_polynomial(sigma)) {
+        return result;
+    }
+    result.status = RegionStatus::REFUSED;
+    if (!within_limits(rho, sigma)) {
+        return result;
+    }
+    Scan scan;
+    if (!find_breakpoints(rho, sigma, scan)) {
+        return result;
+    }
+    bool decided = true;
+    std::vector<Configuration> gaps(scan.breakpoints.size() + 1);
+    result.real_interval = property_interval(scan, rho, sigma, Property::CLOSED, gaps, decided);
+    if (!decided) {
+        return result;
+    }
+    result.status = RegionStatus::DECIDED;
+    if (result.real_interval.kind != IntervalEnd::Kind::INFINITE) {
+        return result; // no wedge: it would hold the whole negative real axis
+    }
+    FmpzPoly real_part;
+    real_part_in_cosine(scan.pair, real_part.get());
+    std::vector<std::pair<double, double>> negative;
+    if (!negative_intervals(real_part.get(), negative)) {
+        result.status = RegionStatus::REFUSED;
+        return result;
+    }
+    result.a_stable = negative.empty();
+    std::vector<double> rho_values;
+    std::vector<double> sigma_values;
+    for (const Rational& value : rho) {
+        rho_values.push_back(nearest_double(value));
+    }
+    for (const Rational& value : sigma) {
+        sigma_values.push_back(nearest_double(value));
+    }
+    double alpha = 90.0;
+    for (const auto& [low, high] : negative) {
+        // c = cos theta falls as theta rises.
+        alpha =
+            std::min(alpha, least_angle(rho_values, sigma_values, std::acos(high), std::acos(low)));
+    }
+    result.alpha_degrees = alpha;
+    return result;
+}
+
+Periodicity periodicity(std::span<const Rational> rho, std::span<const Rational> sigma) {
+    Periodicity result;
+    // The principal roots are the two that leave the double root 1 of rho
+    // as H grows: rho(1) = rho'(1) = 0, rho''(1) != 0 and sigma(1) != 0.
+    // A method written with rounded decimals may miss consistency
+    // (rho''(1) = 2 sigma(1)) by a little and still have them; its intervals
+    // are reported, its phase lag (of order 0) is not.
+    const Moments sums = moments(rho, sigma);
+    if (!sums.a0.is_zero() || !sums.a1.is_zero() || sums.a2.is_zero() || sums.b0.is_zero()) {
+        return result;
+    }
+    result.status = RegionStatus::REFUSED;
+    if (!within_limits(rho, sigma)) {
+        return result;
+    }
+    Scan scan;
+    if (!find_breakpoints(rho, sigma, scan)) {
+        return result;
+    }
+    bool decided = true;
+    std::vector<Configuration> gaps(scan.breakpoints.size() + 1);
+    if (scan.principal_self_reciprocal) {
+        result.periodicity = property_interval(scan, rho, sigma, Property::CLOSED, gaps, decided);
+    }
+    result.absolute = property_interval(scan, rho, sigma, Property::INSIDE, gaps, decided);
+    if (!decided) {
+        return result;
+    }
+    result.status = RegionStatus::DECIDED;
+    result.p_stable = result.periodicity.kind == IntervalEnd::Kind::INFINITE;
+    Rational twice;
+    fmpq_mul_si(twice.get(), sums.b0.get(), 2);
+    result.phase_lag_consistent = twice == sums.a2;
+    if (result.phase_lag_consistent) {
+        phase_lag(rho, sigma, result);
+    }
+    return result;
 }
 
 } // namespace ordimet::analyse

@@ -22,15 +22,20 @@
 
 namespace ordimet::analyse {
 
-// Beyond this step count the region analyses are not made (they answer
-// REFUSED): the discriminant and resultants in the parameter grow with k^2,
-// and k = 16 already takes tens of milliseconds.
+// The region analyses are made only within these limits, and answer REFUSED
+// beyond them at once: the discriminant and the resultant in the parameter
+// have degree about 2k and coefficients k times as wide as the algorithm's,
+// and their cost grows with both. The step count, and k times the cleared
+// size of rho and sigma together (see cleared_size): 17-digit decimals at
+// k = 16 and fractions over unrelated 6-digit denominators at k = 8 are
+// within, and take at most about 0.15 s (docs/analyse-math.md).
 inline constexpr int MAX_REGION_STEP = 16;
+inline constexpr long MAX_REGION_WORK = 1L << 16;
 
 enum class RegionStatus {
     DECIDED,
-    // The algorithm isn't consistent (or rho or sigma is the zero
-    // polynomial): the analyses speak of the principal root, which it lacks.
+    // rho or sigma is the zero polynomial; for m = 2 also: rho has no double
+    // root 1 or sigma(1) = 0, so that there are no principal roots.
     NOT_APPLICABLE,
     REFUSED, // step above MAX_REGION_STEP or coefficients beyond the limits
 };
@@ -67,8 +72,10 @@ struct Periodicity {
     IntervalEnd absolute;
     bool p_stable = false; // periodicity is (0, infinity)
     // Re theta(H) - H = c H^(q + 1) + O(H^(q + 2)) for the principal root
-    // e^{i theta(H)}: q and c. Not known when every term up to
-    // MAX_PHASE_LAG_ORDER vanishes.
+    // e^{i theta(H)}: q and c. Not known when the algorithm isn't consistent
+    // (rho''(1) != 2 sigma(1)) or every term up to MAX_PHASE_LAG_ORDER
+    // vanishes.
+    bool phase_lag_consistent = false; // rho''(1) = 2 sigma(1)
     bool phase_lag_known = false;
     int phase_lag_order = 0;
     Rational phase_lag_constant;

@@ -1,6 +1,8 @@
 #include "analyse/report_json.hpp"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 
 namespace ordimet::analyse {
@@ -143,8 +145,80 @@ Json test_values(const ExponentialTest& test) {
     return values;
 }
 
-Json algorithm_object(const AlgorithmAnalysis& algorithm) {
-    Json object = object_of(24);
+// A value as the text report prints it, read back: the digits that are
+// certified, and no more. Interval ends and constants with 6 significant
+// digits, angles with 2 decimals.
+double significant(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return std::strtod(text, nullptr);
+}
+
+double two_decimals(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return std::strtod(text, nullptr);
+}
+
+Json end_value(const IntervalEnd& end) {
+    switch (end.kind) {
+    case IntervalEnd::Kind::NONE:
+        return nullptr;
+    case IntervalEnd::Kind::INFINITE:
+        return "inf";
+    case IntervalEnd::Kind::FINITE:
+        return significant(end.value);
+    }
+    return nullptr;
+}
+
+Json end_exact(const IntervalEnd& end) {
+    return end.kind == IntervalEnd::Kind::FINITE && !end.exact.empty() ? Json(end.exact)
+                                                                       : Json(nullptr);
+}
+
+const char* status_name(RegionStatus status) {
+    switch (status) {
+    case RegionStatus::DECIDED:
+        return "decided";
+    case RegionStatus::NOT_APPLICABLE:
+        return "not-applicable";
+    case RegionStatus::REFUSED:
+        return "refused";
+    }
+    return "";
+}
+
+// The linear stability keys, every one in every algorithm object: null
+// where the algorithm's m doesn't have it or it wasn't decided.
+void put_linear_stability(const AlgorithmAnalysis& algorithm, int m, Json& object) {
+    const AbsoluteStability& first = algorithm.absolute;
+    const Periodicity& second = algorithm.periodicity;
+    const RegionStatus status = m == 1   ? first.status
+                                : m == 2 ? second.status
+                                         : RegionStatus::NOT_APPLICABLE;
+    put(object, "linear_stability", status_name(status));
+    const bool one = m == 1 && first.status == RegionStatus::DECIDED;
+    const bool two = m == 2 && second.status == RegionStatus::DECIDED;
+    put(object, "stability_interval", one ? end_value(first.real_interval) : Json(nullptr));
+    put(object, "stability_interval_exact", one ? end_exact(first.real_interval) : Json(nullptr));
+    put(object, "a_stable", one ? Json(first.a_stable) : Json(nullptr));
+    put(object, "a_alpha_degrees", one ? Json(two_decimals(first.alpha_degrees)) : Json(nullptr));
+    put(object, "periodicity_end", two ? end_value(second.periodicity) : Json(nullptr));
+    put(object, "periodicity_end_exact", two ? end_exact(second.periodicity) : Json(nullptr));
+    put(object, "absolute_stability_end", two ? end_value(second.absolute) : Json(nullptr));
+    put(object, "absolute_stability_end_exact", two ? end_exact(second.absolute) : Json(nullptr));
+    put(object, "p_stable", two ? Json(second.p_stable) : Json(nullptr));
+    const bool lag = two && second.phase_lag_known;
+    put(object, "phase_lag_order", lag ? Json(second.phase_lag_order) : Json(nullptr));
+    put(object, "phase_lag_constant",
+        lag ? Json(significant(second.phase_lag_decimal)) : Json(nullptr));
+    put(object, "phase_lag_constant_exact",
+        lag ? Json(second.phase_lag_constant.text()) : Json(nullptr));
+}
+
+Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
+    Json object = object_of(38);
     put(object, "file", algorithm.file);
     put(object, "explicit", algorithm.is_explicit);
     put(object, "reading", algorithm.reading == Reading::FRACTIONS ? "fractions" : "as-written");
@@ -179,6 +253,7 @@ Json algorithm_object(const AlgorithmAnalysis& algorithm) {
     }
     put(object, "roots", std::move(roots));
     put(object, "exponential_test", verdict_name(algorithm.test.verdict));
+    put_linear_stability(algorithm, m, object);
     return object;
 }
 
@@ -279,7 +354,7 @@ void write_json_report(const MethodAnalysis& method, std::string& out,
     put(object, "convergent", method.convergent);
     Json algorithms = Json::array();
     for (std::size_t a = 0; a < method.algorithms.size(); ++a) {
-        Json algorithm = algorithm_object(method.algorithms[a]);
+        Json algorithm = algorithm_object(method.algorithms[a], method.m);
         if (a < samples.size()) {
             put_samples(algorithm, method.m, samples[a]);
         }

@@ -189,6 +189,91 @@ void append_stability(const AlgorithmAnalysis& algorithm, int m, std::string& ou
                                 : "O algoritmo nao e' convergente.\n";
 }
 
+// An interval end with 6 significant digits, and before them its exact
+// value when it is rational and short. Left to us: at most 15 characters,
+// the fractions of methods written as fractions (6/11, 28350/91463); the
+// end of a method written with 17-digit decimals is a fraction of some 40
+// digits that says nothing the decimals don't, and is left to the JSON.
+std::string end_text(const IntervalEnd& end) {
+    constexpr std::size_t SHORT_FRACTION = 15;
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", end.value);
+    if (end.exact.empty() || end.exact == text || end.exact.size() > SHORT_FRACTION) {
+        return text;
+    }
+    return end.exact + " = " + text;
+}
+
+const char* const REGION_REFUSED =
+    "nao calculado (passo acima de 16 ou coeficientes grandes demais)";
+
+void append_absolute_stability(const AbsoluteStability& result, std::string& out) {
+    out += "Estabilidade absoluta em y' = lambda y, z = h lambda:\n";
+    if (result.status == RegionStatus::NOT_APPLICABLE) {
+        out += "  nao se aplica: rho ou sigma e' nulo.\n";
+        return;
+    }
+    if (result.status == RegionStatus::REFUSED) {
+        appendf(out, "  %s.\n", REGION_REFUSED);
+        return;
+    }
+    const IntervalEnd& end = result.real_interval;
+    switch (end.kind) {
+    case IntervalEnd::Kind::NONE:
+        out += "  intervalo real de estabilidade: nenhum.\n";
+        break;
+    case IntervalEnd::Kind::INFINITE:
+        out += "  intervalo real de estabilidade: (-inf, 0).\n";
+        break;
+    case IntervalEnd::Kind::FINITE:
+        appendf(out, "  intervalo real de estabilidade: (-a, 0), a = %s.\n", end_text(end).c_str());
+        break;
+    }
+    out += result.a_stable ? "  A-estavel: sim.\n" : "  A-estavel: nao.\n";
+    if (result.alpha_degrees > 0.0) {
+        appendf(out, "  A(alfa)-estavel com alfa = %.2f graus.\n", result.alpha_degrees);
+    } else {
+        out += "  A(alfa)-estavel: para nenhum alfa > 0.\n";
+    }
+}
+
+void append_interval(const char* name, const IntervalEnd& end, std::string& out) {
+    switch (end.kind) {
+    case IntervalEnd::Kind::NONE:
+        appendf(out, "  %s: nenhum.\n", name);
+        break;
+    case IntervalEnd::Kind::INFINITE:
+        appendf(out, "  %s: H^2 em (0, inf).\n", name);
+        break;
+    case IntervalEnd::Kind::FINITE:
+        appendf(out, "  %s: H^2 em (0, %s).\n", name, end_text(end).c_str());
+        break;
+    }
+}
+
+void append_periodicity(const Periodicity& result, std::string& out) {
+    out += "Periodicidade em y'' = -omega^2 y, H = h omega:\n";
+    if (result.status == RegionStatus::NOT_APPLICABLE) {
+        out += "  nao se aplica: 1 nao e' raiz dupla de rho, ou sigma(1) = 0.\n";
+        return;
+    }
+    if (result.status == RegionStatus::REFUSED) {
+        appendf(out, "  %s.\n", REGION_REFUSED);
+        return;
+    }
+    append_interval("intervalo de periodicidade", result.periodicity, out);
+    append_interval("intervalo de estabilidade absoluta", result.absolute, out);
+    out += result.p_stable ? "  P-estavel: sim.\n" : "  P-estavel: nao.\n";
+    if (result.phase_lag_known) {
+        appendf(out, "  atraso de fase: ordem %d, constante %s = %.6g.\n", result.phase_lag_order,
+                result.phase_lag_constant.text().c_str(), result.phase_lag_decimal);
+    } else if (result.phase_lag_consistent) {
+        appendf(out, "  atraso de fase: nulo ate' a ordem %d.\n", MAX_PHASE_LAG_ORDER);
+    } else {
+        out += "  atraso de fase: de ordem 0, o algoritmo nao e' consistente.\n";
+    }
+}
+
 void append_algorithm(const AlgorithmAnalysis& algorithm, std::size_t number, int m,
                       std::string& out) {
     appendf(out, "\nAlgoritmo %zu: %s\n", number, algorithm.file.c_str());
@@ -210,6 +295,11 @@ void append_algorithm(const AlgorithmAnalysis& algorithm, std::size_t number, in
     }
     append_order(algorithm, out);
     append_stability(algorithm, m, out);
+    if (m == 1) {
+        append_absolute_stability(algorithm.absolute, out);
+    } else if (m == 2) {
+        append_periodicity(algorithm.periodicity, out);
+    }
 }
 
 const char* disagreement_text(Disagreement disagreement) {

@@ -208,6 +208,24 @@ def stormer_cowell(k, implicit):
     return derive(k, 2, fixed, [("B", j) for j in range(top + 1)])
 
 
+def symmetric_4_step():
+    """rho = (z - 1)^2 (z^2 + 1), whose spurious roots +-i lie on the unit
+    circle, and the five B of the highest order. The order conditions are
+    unchanged when j is replaced by 4 - j, so their one solution is
+    symmetric, and the odd error coefficients vanish with it."""
+    a, b = derive(4, 2, {("A", 0): 1, ("A", 1): -2, ("A", 2): 2, ("A", 3): -2, ("A", 4): 1}, [("B", j) for j in range(5)])
+    assert b == b[::-1]
+    return a, b
+
+
+def second_order_backward(k):
+    """The formula for y'' = f of highest order with f at the newest point (two
+    steps) or the two newest points (three steps), the A left free as in a
+    backward differentiation formula."""
+    f_points = [("B", k)] if k == 2 else [("B", k - 1), ("B", k)]
+    return derive(k, 2, {("A", k): 1}, [("A", j) for j in range(k)] + f_points)
+
+
 def cyclic_adams_partner():
     """The two-step implicit formula y_{n+2} - y_{n+1} = h (b0 f_n + b1 f_{n+1}
     + b2 f_{n+2}) of order 2 whose C_3 is the opposite of the two-step
@@ -265,12 +283,18 @@ def catalogue():
     add("milne-predictor.txt", "Milne's predictor, 4 steps", "Milne", 4, 1, *milne_predictor)
     hamming = derive(3, 1, {("A", 1): 0, ("A", 3): 1}, [("A", 0), ("A", 2), ("B", 1), ("B", 2), ("B", 3)])
     add("hamming.txt", "Hamming's corrector, 3 steps", "Hamming", 3, 1, *hamming)
+    explicit_order_3 = derive(2, 1, {("A", 2): 1}, [("A", 0), ("A", 1), ("B", 0), ("B", 1)])
+    add("explicit-2-step-order-3.txt", "explicit two-step method of order 3", "maximal order", 2, 1, *explicit_order_3)
     add("stormer.txt", "Stormer, 2 steps", "Stormer", 2, 2, *stormer_cowell(2, False), False)
     for k in range(3, 7):
         add(f"stormer-{k}.txt", f"Stormer, {k} steps", "Stormer", k, 2, *stormer_cowell(k, False), k != 4)
     add("numerov.txt", "Numerov (Cowell, 2 steps)", "Numerov", 2, 2, *stormer_cowell(2, True), False)
     for k in range(3, 7):
         add(f"cowell-{k}.txt", f"Cowell, {k} steps", "Cowell", k, 2, *stormer_cowell(k, True), k != 4)
+    add("p-stable-2-step.txt", "two-step P-stable method", "P-stable", 2, 2, [1, -2, 1], [F(1, 4), F(1, 2), F(1, 4)])
+    add("symmetric-4-step.txt", "symmetric four-step method", "symmetric", 4, 2, *symmetric_4_step())
+    for k in (2, 3):
+        add(f"second-order-backward-{k}.txt", f"backward formula for y'' = f, {k} steps", "backward", k, 2, *second_order_backward(k))
     add(
         "inconsistent-half-euler.txt",
         "Euler with half the slope: y_{n+1} = y_n + h f_n / 2",

@@ -24,7 +24,9 @@ constexpr double INFINITE = std::numeric_limits<double>::infinity();
 // Samples of the boundary locus over the whole circle: a quarter degree
 // apart, fine enough for a smooth curve at the size drawn and small enough
 // for the JSON report.
+// A locus of high degree winds faster: 90 samples per degree above 16.
 constexpr int LOCUS_SAMPLES = 1440;
+constexpr int LOCUS_SAMPLES_PER_DEGREE = 90;
 // The extent of the region picture: locus points farther out than this in
 // either coordinate don't widen the window. Left to us: the bounded loci of
 // the classical methods reach at most about 28 (BDF 6); 20 shows BDF 5
@@ -133,9 +135,11 @@ void clip_curve(std::span<const PlotPoint> raw, const PlotWindow& w, std::vector
 }
 
 void sample_region(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples) {
-    std::vector<PlotPoint> raw(LOCUS_SAMPLES + 1);
-    for (int i = 0; i <= LOCUS_SAMPLES; ++i) {
-        const Complex zeta = std::polar(1.0, 2.0 * PI * i / LOCUS_SAMPLES);
+    const int steps = std::max(LOCUS_SAMPLES, LOCUS_SAMPLES_PER_DEGREE *
+                                                  static_cast<int>(generic_degree(algorithm)));
+    std::vector<PlotPoint> raw(static_cast<std::size_t>(steps) + 1);
+    for (int i = 0; i <= steps; ++i) {
+        const Complex zeta = std::polar(1.0, 2.0 * PI * i / steps);
         const Complex below = horner(algorithm.sigma_decimal, zeta);
         const Complex z = below == 0.0 ? Complex(INFINITE, INFINITE)
                                        : horner(algorithm.rho_decimal, zeta) / below;
@@ -734,13 +738,20 @@ std::string periodicity_picture(const AlgorithmAnalysis& algorithm,
         {Swatch::LINE, "", "black", "0.8", "3 3", "|ζ| = 1"},
     };
     // Curve styles: dash patterns and grays, so that black and white print
-    // tells them apart.
+    // tells them apart. Left to us: six styles, repeated from the seventh
+    // curve on; the legend names the curves of each style (|z1|, |z7|, ...)
+    // rather than growing with the degree.
     static const char* const DASHES[] = {"", "8 4", "2 3", "10 3 2 3", "5 5", "1 3"};
-    static const char* const GRAYS[] = {"black", "#404040", "black", "#606060"};
+    static const char* const GRAYS[] = {"black", "#404040", "black", "#606060", "black", "#404040"};
+    constexpr std::size_t STYLES = 6;
     std::vector<LegendEntry> curves;
-    for (std::size_t i = 0; i < samples.degree; ++i) {
-        curves.push_back({Swatch::LINE, "", GRAYS[i % 4], "1.8", DASHES[i % 6],
-                          "|ζ" + std::to_string(i + 1) + "|" + (i == 0 ? " (maior)" : "")});
+    for (std::size_t i = 0; i < std::min(samples.degree, STYLES); ++i) {
+        std::string text = "|ζ" + std::to_string(i + 1) + "|" + (i == 0 ? " (maior)" : "");
+        if (i + STYLES < samples.degree) {
+            text += ", |ζ" + std::to_string(i + 1 + STYLES) + "|";
+            text += i + 2 * STYLES < samples.degree ? ", ..." : "";
+        }
+        curves.push_back({Swatch::LINE, "", GRAYS[i], "1.8", DASHES[i], text});
     }
     const double legend_top = f.top + f.height + 70.0;
     Svg svg;
@@ -810,8 +821,8 @@ std::string periodicity_picture(const AlgorithmAnalysis& algorithm,
         }
         clip_curve(raw, f.window, clipped);
         svg_open(svg, "g",
-                 {{"stroke", GRAYS[i % 4]},
-                  {"stroke-dasharray", *DASHES[i % 6] ? DASHES[i % 6] : "none"}});
+                 {{"stroke", GRAYS[i % STYLES]},
+                  {"stroke-dasharray", *DASHES[i % STYLES] ? DASHES[i % STYLES] : "none"}});
         draw_curve(svg, f, clipped);
         svg_close(svg);
     }

@@ -55,6 +55,18 @@ CASES = [
       b"s\xed\xa0\x80\xef\xbf\xbe-regiao.svg": "region"}),
 ]
 
+# Points of the z plane in S or not, read back from the region pictures of
+# the cases above: picture, [(re, im, in S)].
+PROBES = [
+    ("euler-forward-regiao.svg", [(-1, 0, True), (-0.3, 0.5, True), (-1.9, 0.9, False),
+                                  (0.05, 0.5, False)]),
+    ("trapezoidal-rule-regiao.svg", [(-3, 2, True), (-0.2, -4, True), (3, -2, False)]),
+    # Inside the A(alpha) wedge, inside the bounded unstable part, beyond it.
+    ("bdf-5-regiao.svg", [(-4, 0, True), (-3, 2, True), (5, 0, False), (19, 12, True)]),
+    # S has no interior: its boundary is a segment of the imaginary axis.
+    ("milne-simpson-regiao.svg", [(-0.5, 0.5, False), (0.5, -0.5, False), (-0.05, 0, False)]),
+]
+
 # Refusals: name, what is made in the scratch folder first ("file NAME" or
 # "dir NAME"), the folder given to --plot, the other arguments, the exit
 # status and a part of the message on standard error.
@@ -137,6 +149,35 @@ def check_region(path, root, groups, faults):
             return
 
 
+def page_mapping(groups):
+    """The maps from the plane to the page, fitted to the tick labels."""
+    xs, ys = [], []
+    for text in groups["eixos"].iter(SVG + "text"):
+        try:
+            value = float(text.text)
+        except ValueError:
+            continue
+        if text.get("text-anchor") == "middle":
+            xs.append((value, float(text.get("x"))))
+        else:
+            ys.append((value, float(text.get("y")) - 4.0))
+    (a0, p0), (a1, p1) = xs[0], xs[-1]
+    (b0, q0), (b1, q1) = ys[0], ys[-1]
+    return (lambda v: p0 + (v - a0) * (p1 - p0) / (a1 - a0),
+            lambda v: q0 + (v - b0) * (q1 - q0) / (b1 - b0))
+
+
+def check_probes(path, groups, probes, faults):
+    to_x, to_y = page_mapping(groups)
+    rects = [tuple(float(r.get(k)) for k in ("x", "y", "width", "height"))
+             for r in groups["regiao"].iter(SVG + "rect")]
+    for re_z, im_z, inside in probes:
+        x, y = to_x(re_z), to_y(im_z)
+        shaded = any(rx <= x <= rx + w and ry <= y <= ry + h for rx, ry, w, h in rects)
+        if shaded != inside:
+            faults.append(f"{path!r}: z = {re_z} + {im_z}i shaded {shaded}, in S {inside}")
+
+
 def check_json(name, text, m, faults):
     documents = [json.loads(line) for line in text.splitlines()]
     for document in documents:
@@ -198,6 +239,9 @@ def run_case(program, examples, schema, name, arguments, pictures, faults):
                 titles.append(checked[0].find(SVG + "title").text)
             if checked and kind == "region":
                 check_region(path, *checked, faults)
+                for probed, probes in PROBES:
+                    if os.fsencode(probed) == picture:
+                        check_probes(path, checked[1], probes, faults)
         # A file name that XML escapes comes back as it was written.
         for argument in arguments:
             if isinstance(argument, str) and argument.endswith(".txt") and \

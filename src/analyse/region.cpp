@@ -279,19 +279,26 @@ void multiply_mod(fmpq_poly_struct* result, const fmpq_poly_struct* a, const fmp
     fmpq_poly_rem(result, result, f);
 }
 
-// a mod b over the field; b non-zero.
-void field_remainder(FieldPoly& a, const FieldPoly& b, const fmpq_poly_struct* f) {
+// b made monic over the field; b non-zero.
+void make_monic(FieldPoly& b, const fmpq_poly_struct* f) {
     FmpqPoly inverse;
     FmpqPoly g;
     FmpqPoly unused;
     fmpq_poly_xgcd(g.get(), inverse.get(), unused.get(), b.back().get(), f);
+    for (FmpqPoly& c : b) {
+        multiply_mod(c.get(), c.get(), inverse.get(), f);
+    }
+}
+
+// a mod b over the field; b monic.
+void field_remainder(FieldPoly& a, const FieldPoly& b, const fmpq_poly_struct* f) {
     FmpqPoly factor;
     FmpqPoly product;
     trim(a);
     while (a.size() >= b.size()) {
-        multiply_mod(factor.get(), a.back().get(), inverse.get(), f);
+        fmpq_poly_set(factor.get(), a.back().get());
         const std::size_t shift = a.size() - b.size();
-        for (std::size_t j = 0; j < b.size(); ++j) {
+        for (std::size_t j = 0; j + 1 < b.size(); ++j) {
             multiply_mod(product.get(), factor.get(), b[j].get(), f);
             fmpq_poly_sub(a[j + shift].get(), a[j + shift].get(), product.get());
         }
@@ -300,11 +307,13 @@ void field_remainder(FieldPoly& a, const FieldPoly& b, const fmpq_poly_struct* f
     }
 }
 
-// gcd(a, b) over the field, left in a (not made monic).
+// gcd(a, b) over the field, left in a; b is used up. Each divisor is made
+// monic first, which keeps the remainders' coefficients from growing fast.
 void field_gcd(FieldPoly& a, FieldPoly& b, const fmpq_poly_struct* f) {
     trim(a);
     trim(b);
     while (!b.empty()) {
+        make_monic(b, f);
         field_remainder(a, b, f);
         std::swap(a, b);
     }
@@ -533,12 +542,16 @@ bool holds_at_breakpoint(const Scan& scan, std::span<const Rational> rho,
     at_breakpoint(scan.pair, f, at_point);
     FmpqPoly modulus;
     fmpq_poly_set_fmpz_poly(modulus.get(), f);
+    // CLOSED fails on a multiple root on the circle, a common root of p, p'
+    // and p*; INSIDE on any root on the circle, a common root of p and p*.
     FieldPoly common = copy_of(at_point.p);
-    FieldPoly other = copy_of(at_point.reverse);
-    field_gcd(common, other, modulus.get());
-    if (property == Property::CLOSED && common.size() > 1) {
+    if (property == Property::CLOSED) {
         FieldPoly derivative = copy_of(at_point.derivative);
         field_gcd(common, derivative, modulus.get());
+    }
+    if (common.size() > 1) {
+        FieldPoly other = copy_of(at_point.reverse);
+        field_gcd(common, other, modulus.get());
     }
     return common.size() <= 1;
 }
@@ -916,7 +929,9 @@ Moments moments(std::span<const Rational> rho, std::span<const Rational> sigma) 
 AbsoluteStability absolute_stability(std::span<const Rational> rho,
                                      std::span<const Rational> sigma) {
     AbsoluteStability result;
-    if (is_zero_polynomial(rho) || is_zero_polynomial(sigma)) {
+    // sigma = 0 leaves pi = rho for every z: S is the whole plane or empty,
+    // and the analyses below find which. rho = 0 is no recurrence at all.
+    if (is_zero_polynomial(rho)) {
         return result;
     }
     result.status = RegionStatus::REFUSED;

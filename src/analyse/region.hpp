@@ -34,8 +34,8 @@ inline constexpr long MAX_REGION_WORK = 1L << 16;
 
 enum class RegionStatus {
     DECIDED,
-    // rho or sigma is the zero polynomial; for m = 2 also: rho has no double
-    // root 1 or sigma(1) = 0, so that there are no principal roots.
+    // rho is the zero polynomial; for m = 2 also: rho has no double root 1
+    // or sigma(1) = 0, so that there are no principal roots.
     NOT_APPLICABLE,
     REFUSED, // step above MAX_REGION_STEP or coefficients beyond the limits
 };

@@ -210,7 +210,7 @@ const char* const REGION_REFUSED =
 void append_absolute_stability(const AbsoluteStability& result, std::string& out) {
     out += "Estabilidade absoluta em y' = lambda y, z = h lambda:\n";
     if (result.status == RegionStatus::NOT_APPLICABLE) {
-        out += "  nao se aplica: rho ou sigma e' nulo.\n";
+        out += "  nao se aplica: rho e' nulo.\n";
         return;
     }
     if (result.status == RegionStatus::REFUSED) {

@@ -8,6 +8,9 @@ only), to check the program's reports against.
                                           as stored in region_reference.txt
     python3 region_reference.py --check   the values known in closed form or
                                           from the literature come out
+    python3 region_reference.py --fractions FILE
+                                          FILE with its coefficients as the
+                                          exact fractions read here
 
 For y' = f (m = 1), on y' = lambda y with z = h lambda and
 pi(zeta; z) = rho(zeta) - z sigma(zeta), the region S holds the z where every
@@ -916,12 +919,17 @@ def check_known(examples):
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
-    examples = os.path.join(here, "..", "..", "examples")
+    examples = here
     if argv == ["--table"]:
         sys.stdout.write(table(examples))
         return 0
     if argv == ["--check"]:
         return check_known(examples)
+    if len(argv) == 2 and argv[0] == "--fractions":
+        # The method file as the exact fractions this script reads it as.
+        k, m, a, b = read_method(argv[1])
+        sys.stdout.write("%d %d\n%s\n%s\n" % (k, m, " ".join(map(str, a)), " ".join(map(str, b))))
+        return 0
     if not argv or any(x.startswith("-") for x in argv):
         sys.stderr.write(__doc__)
         return 2

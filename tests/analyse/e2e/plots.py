@@ -21,7 +21,7 @@ SVG = "{http://www.w3.org/2000/svg}"
 
 # name, arguments, {picture file: kind}
 CASES = [
-    ("euler", ["SI", "@euler-forward.txt"],
+    ("euler", ["--json", "SI", "@euler-forward.txt"],
      {"euler-forward-raizes.svg": "roots", "euler-forward-regiao.svg": "region"}),
     ("trapezoid-pole", ["SI", "@trapezoidal-rule.txt"],
      {"trapezoidal-rule-raizes.svg": "roots", "trapezoidal-rule-regiao.svg": "region"}),
@@ -29,7 +29,7 @@ CASES = [
      {"bdf-5-raizes.svg": "roots", "bdf-5-regiao.svg": "region"}),
     ("milne-simpson-empty-region", ["SI", "@milne-simpson.txt"],
      {"milne-simpson-raizes.svg": "roots", "milne-simpson-regiao.svg": "region"}),
-    ("stormer", ["SI", "@stormer.txt"],
+    ("stormer", ["--json", "SI", "@stormer.txt"],
      {"stormer-raizes.svg": "roots", "stormer-periodicidade.svg": "moduli"}),
     ("numerov-json", ["--json", "SI", "@numerov.txt"],
      {"numerov-raizes.svg": "roots", "numerov-periodicidade.svg": "moduli"}),
@@ -191,6 +191,11 @@ def check_json(name, text, m, faults):
                 if not all(len(p) == 2 and all(isinstance(v, float) for v in p)
                            for p in locus if p is not None):
                     faults.append(f"{name}: boundary_locus points malformed")
+                # The sampled locus meets the real axis at the exact end -a.
+                a = algorithm["stability_interval"]
+                if isinstance(a, (int, float)) and min(
+                        math.hypot(p[0] + a, p[1]) for p in locus if p) > 0.01 * max(1, a):
+                    faults.append(f"{name}: no locus point near the interval end -{a}")
             elif m == 2:
                 moduli = algorithm.get("root_moduli")
                 if moduli is None:
@@ -204,6 +209,14 @@ def check_json(name, text, m, faults):
                     if any(v is None or a < b for a, b in zip(row, row[1:]) for v in (a, b)):
                         faults.append(f"{name}: moduli not descending: {row}")
                         break
+                # No root outside the circle inside the exact interval of
+                # periodicity, one past its end.
+                end = algorithm["periodicity_end"]
+                if isinstance(end, (int, float)):
+                    largest = [(x, row[0]) for x, row in zip(h2, moduli["moduli"])]
+                    if any(v > 1 + 1e-6 for x, v in largest if x < 0.98 * end) or \
+                            not any(v > 1 + 1e-6 for x, v in largest if x > 1.02 * end):
+                        faults.append(f"{name}: root moduli disagree with periodicity (0, {end})")
 
 
 def run_case(program, examples, schema, name, arguments, pictures, faults):

@@ -1,10 +1,11 @@
 // The exact analyses of one algorithm as a batch run makes them: step
 // reduction, exact order and error constant, rho and sigma with their common
-// factor, and the certified root condition; and the zero-stability of a
-// cycle. Families of step at most 8, as written in papers (fractions), as
-// 17-digit decimals, and randomly perturbed.
+// factor, and the certified root condition; the zero-stability of a cycle;
+// and the pictures of --plot (sampling and SVG text, not the files). Families of step at most 8, as
+// written in papers (fractions), as 17-digit decimals, and randomly perturbed.
 
 #include "analyse/exact.hpp"
+#include "analyse/pictures.hpp"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>
@@ -184,11 +185,71 @@ void BM_roots_too_close(benchmark::State& state) {
     }
 }
 
+// The algorithm record the pictures draw from: the doubles of rho and
+// sigma and the roots of rho.
+ordimet::analyse::AlgorithmAnalysis picture_input(int m, const Coefficients& set) {
+    using namespace ordimet::analyse;
+    const std::size_t k = set.size() / 2 - 1;
+    AlgorithmAnalysis algorithm;
+    algorithm.file = "bench.txt";
+    for (std::size_t j = 0; j <= k; ++j) {
+        algorithm.rho_decimal.push_back(nearest_double(set[j]));
+        algorithm.sigma_decimal.push_back(nearest_double(set[k + 1 + j]));
+    }
+    const auto polys = characteristic_polynomials(static_cast<int>(k), set);
+    const auto condition = root_condition(static_cast<int>(k), m, polys.rho);
+    algorithm.roots = condition.roots;
+    return algorithm;
+}
+
+// Everything --plot does for one method but writing the files: the samples,
+// the region or periodicity picture and the roots picture.
+void BM_pictures(benchmark::State& state, const Family& family) {
+    using namespace ordimet::analyse;
+    std::vector<AlgorithmAnalysis> inputs;
+    for (const Coefficients& set : family.members) {
+        inputs.push_back(picture_input(family.m, set));
+    }
+    AlgorithmSamples samples;
+    for (auto _ : state) {
+        for (const AlgorithmAnalysis& algorithm : inputs) {
+            sample_algorithm(family.m, algorithm, samples);
+            const std::string picture = family.m == 1 ? region_picture(algorithm, samples)
+                                                      : periodicity_picture(algorithm, samples);
+            const std::string roots = roots_picture(algorithm);
+            benchmark::DoNotOptimize(picture.size() + roots.size());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(inputs.size()));
+}
+
+// Step 8 for both equations: the perturbed methods of step 8, and the same
+// taken as methods for y'' = f.
+std::vector<Family> step_eight() {
+    std::vector<Family> all{{"step_8_first_order", 1, {}}, {"step_8_second_order", 2, {}}};
+    for (const Coefficients& set : perturbed(200)) {
+        if (set.size() == 18 && all[0].members.size() < 10) {
+            all[0].members.push_back(set);
+            all[1].members.push_back(set);
+        }
+    }
+    return all;
+}
+
 const bool REGISTERED = [] {
     static const std::vector<Family> all = families();
     for (const Family& family : all) {
         benchmark::RegisterBenchmark((std::string("BM_family/") + family.name).c_str(), BM_family,
                                      family);
+        benchmark::RegisterBenchmark((std::string("BM_pictures/") + family.name).c_str(),
+                                     BM_pictures, family)
+            ->Unit(benchmark::kMillisecond);
+    }
+    static const std::vector<Family> eight = step_eight();
+    for (const Family& family : eight) {
+        benchmark::RegisterBenchmark((std::string("BM_pictures/") + family.name).c_str(),
+                                     BM_pictures, family)
+            ->Unit(benchmark::kMillisecond);
     }
     return true;
 }();

@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #ifndef ORDIMET_VERSION
 #error "ORDIMET_VERSION must name the project's version"
@@ -25,8 +27,8 @@ const char* const DESCRIPTION =
 
 const char* const FOOTER =
     "Codigo de saida: 0 quando todos os arquivos foram analisados, 1 quando um\n"
-    "arquivo nao pode ser lido ou nao e' um arquivo de metodo valido, 2 para\n"
-    "uma linha de comando invalida.\n";
+    "arquivo nao pode ser lido ou nao e' um arquivo de metodo valido, ou uma\n"
+    "figura nao pode ser escrita, 2 para uma linha de comando invalida.\n";
 
 // CLI11's help in the program's own words: our usage lines in place of the
 // generated one, Portuguese labels.
@@ -57,6 +59,32 @@ bool kind_from_text(const std::string& text, MethodKind& kind) {
     return true;
 }
 
+// The folder of --plot must be usable before anything is analysed, so that
+// no report goes out whose pictures can't follow. Left to us: a missing
+// folder is made (one level, its parent must exist), as an output option
+// usually makes its file; a path that exists and is not a folder, or a
+// folder that can't be made, is a wrong command line.
+bool prepare_plot_directory(const std::string& directory) {
+    if (directory.empty()) {
+        return true;
+    }
+    std::error_code error;
+    const std::filesystem::path path(directory);
+    if (std::filesystem::is_directory(path, error)) {
+        return true;
+    }
+    if (std::filesystem::exists(path, error)) {
+        usage_error("--plot: " + directory + " existe e nao e' um diretorio.");
+        return false;
+    }
+    if (!std::filesystem::create_directory(path, error) &&
+        !std::filesystem::is_directory(path, error)) {
+        usage_error("--plot: nao foi possivel criar o diretorio " + directory + ".");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 const char* version_text() {
@@ -73,9 +101,11 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
     app.add_flag("--json", command.json, "resultados em JSON (com --each, um objeto por linha)");
     app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
     bool stability = false;
-    app.add_flag("--stability", stability,
-                 "com --each, tambem a estabilidade linear (intervalos, A(alfa), atraso de "
-                 "fase); sem --each ela sempre e' analisada");
+    app.add_flag("--stability", stability, "com --each, tambem a estabilidade linear");
+    sem-- each ela sempre e' analisada"); const CLI::Option* plot =
+        app.add_option("--plot", command.plot_directory,
+                       "figuras SVG no diretorio DIR, criado se faltar")
+            ->type_name("DIR");
     std::vector<std::string> words;
     app.add_option("ARGUMENTOS", words, "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
         ->type_name("");
@@ -95,6 +125,13 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
         return EXIT_USAGE_ERROR;
     }
 
+    if (plot->count() > 0 && command.plot_directory.empty()) {
+        usage_error("--plot precisa de um diretorio.");
+        return EXIT_USAGE_ERROR;
+    }
+    if (!prepare_plot_directory(command.plot_directory)) {
+        return EXIT_USAGE_ERROR;
+    }
     if (command.each) {
         if (words.empty()) {
             usage_error("--each precisa de pelo menos um arquivo.");
@@ -102,7 +139,8 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
         }
         command.kind = MethodKind::SIMPLE;
         command.files = std::move(words);
-        command.stability = stability;
+        // The pictures mark the intervals and the angle: --plot asks for them.
+        command.stability = stability || !command.plot_directory.empty();
         return RUN_ANALYSIS;
     }
     if (words.empty()) {

@@ -13,6 +13,7 @@
 // the circle as there are roots on it, those disks hold them; otherwise the
 // disks are made smaller until they do.
 
+#include "analyse/aberth.hpp"
 #include "analyse/exact.hpp"
 #include "analyse/flint_handles.hpp"
 
@@ -47,10 +48,6 @@ constexpr long MAX_PRECISION = 1L << 14;
 // precision bits: every precision up to 512 bits for 64 roots.
 constexpr long STEPS_PER_PRECISION = 40;
 constexpr long MAX_WORK = STEPS_PER_PRECISION * 64 * 64 * 1024;
-
-// Relative size below which the double iteration counts as converged.
-constexpr double CONVERGED = 4e-16;
-constexpr int MAX_ITERATIONS = 100;
 
 struct Located {
     double re = 0.0;
@@ -206,30 +203,6 @@ long roots_on_circle(const fmpz_poly_struct* f) {
 
 using Complex = std::complex<double>;
 
-// Complex products and quotients written out: the library's versions guard
-// against infinities at a cost this hot loop can't afford; a non-finite
-// result here only makes the guess fail.
-Complex times(Complex a, Complex b) {
-    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
-}
-
-Complex over(Complex a, Complex b) {
-    const double norm = b.real() * b.real() + b.imag() * b.imag();
-    return {(a.real() * b.real() + a.imag() * b.imag()) / norm,
-            (a.imag() * b.real() - a.real() * b.imag()) / norm};
-}
-
-// f(z) and f'(z) by Horner's rule.
-Complex evaluate(std::span<const double> c, Complex z, Complex& derivative) {
-    Complex value = c.back();
-    derivative = 0.0;
-    for (std::size_t j = c.size() - 1; j-- > 0;) {
-        derivative = times(derivative, z) + value;
-        value = times(value, z) + c[j];
-    }
-    return value;
-}
-
 // The coefficients of f times 2^-E as doubles, E chosen so that the largest
 // is below 1: the same roots, whatever the size of the integers. Each
 // double is within u |c_j| + 2^-1022 of the scaled coefficient (the second
@@ -255,50 +228,17 @@ void to_doubles(const fmpz_poly_struct* f, std::vector<double>& c) {
 // which locate_in_doubles either proves or rejects. False when the
 // iteration does not settle.
 bool approximate_roots(std::span<const double> c, std::vector<Complex>& roots) {
-    const long n = static_cast<long>(c.size()) - 1;
-    const double radius = std::pow(std::fabs(c[0] / c[index(n)]), 1.0 / static_cast<double>(n));
-    roots.resize(index(n));
-    const double turn = 6.283185307179586 / static_cast<double>(n);
-    for (long j = 0; j < n; ++j) {
-        roots[index(j)] = std::polar(radius, turn * static_cast<double>(j) + 0.4);
+    if (!aberth_roots(c, roots)) {
+        return false;
     }
-    for (int iteration = 0; iteration < MAX_ITERATIONS; ++iteration) {
-        bool settled = true;
-        for (long i = 0; i < n; ++i) {
-            Complex& z = roots[index(i)];
-            Complex derivative;
-            const Complex value = evaluate(c, z, derivative);
-            if (value == 0.0) {
-                continue;
-            }
-            const Complex w = over(value, derivative);
-            Complex repulsion = 0.0;
-            for (long j = 0; j < n; ++j) {
-                if (j != i) {
-                    repulsion += over(1.0, z - roots[index(j)]);
-                }
-            }
-            const Complex step = over(w, 1.0 - times(w, repulsion));
-            if (!std::isfinite(step.real()) || !std::isfinite(step.imag())) {
-                return false;
-            }
-            z -= step;
-            if (std::abs(step) > CONVERGED * std::max(1.0, std::abs(z))) {
-                settled = false;
-            }
-        }
-        if (settled) {
-            // An approximation this close to the real axis is taken as
-            // real; the enclosure proves it or rejects the guess.
-            for (Complex& z : roots) {
-                if (std::fabs(z.imag()) <= 1e-9 * std::max(1.0, std::abs(z))) {
-                    z = z.real();
-                }
-            }
-            return true;
+    // An approximation this close to the real axis is taken as real; the
+    // enclosure proves it or rejects the guess.
+    for (Complex& z : roots) {
+        if (std::fabs(z.imag()) <= 1e-9 * std::max(1.0, std::abs(z))) {
+            z = z.real();
         }
     }
-    return false;
+    return true;
 }
 
 // Slack for the rounding of a few double operations (a relative 1e-10 is
@@ -330,7 +270,7 @@ bool locate_in_doubles(std::span<const double> c, const std::vector<Complex>& z,
     for (long i = 0; i < n; ++i) {
         const double r = std::abs(z[index(i)]);
         Complex derivative;
-        const Complex value = evaluate(c, z[index(i)], derivative);
+        const Complex value = evaluate_with_derivative(c, z[index(i)], derivative);
         // sum (|c_j| + TINY) r^j and sum j (|c_j| + TINY) r^(j-1): the
         // sizes the rounding bounds scale with.
         double size = std::fabs(c.back()) + TINY;

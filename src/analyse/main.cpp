@@ -3,12 +3,14 @@
 
 #include "analyse/analysis.hpp"
 #include "analyse/cli.hpp"
+#include "analyse/pictures.hpp"
 #include "analyse/report_json.hpp"
 #include "analyse/report_text.hpp"
 
 #include <cstdio>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,6 +24,10 @@ struct Run {
     MethodAnalysis method;
     std::string report;
     bool first_report = true;
+    // --plot: the sampled curves of the method's algorithms and the picture
+    // names taken so far.
+    std::vector<AlgorithmSamples> samples;
+    PictureNames picture_names;
 };
 
 void write_out(const std::string& text) {
@@ -56,8 +62,17 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
         }
         return false;
     }
+    const bool plot = !run.command.plot_directory.empty();
+    if (plot) {
+        run.samples.resize(run.method.algorithms.size());
+        for (std::size_t a = 0; a < run.method.algorithms.size(); ++a) {
+            sample_algorithm(run.method.m, run.method.algorithms[a], run.samples[a]);
+        }
+    }
     if (run.command.json) {
-        write_json_report(run.method, run.report);
+        write_json_report(run.method, run.report,
+                          plot ? std::span<const AlgorithmSamples>(run.samples)
+                               : std::span<const AlgorithmSamples>());
     } else {
         if (!run.first_report) {
             run.report += '\n';
@@ -66,6 +81,15 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
     }
     run.first_report = false;
     write_out(run.report);
+    std::string failed;
+    if (plot && !write_pictures(run.method, run.samples, run.command.plot_directory,
+                                run.picture_names, failed)) {
+        // A picture that could not be written fails the run like a file
+        // that could not be read; the report has gone out all the same.
+        std::fflush(stdout);
+        std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n", failed.c_str());
+        return false;
+    }
     return true;
 }
 
@@ -82,7 +106,7 @@ int main(int argc, char** argv) {
     static char output_buffer[1 << 16];
     std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
 
-    Run run{command, {}, {}, {}, true};
+    Run run{command, {}, {}, {}, true, {}, {}};
     bool all_analysed = true;
     if (command.each) {
         for (const std::string& file : command.files) {

@@ -1,5 +1,6 @@
 #include "analyse/report_json.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -276,6 +277,44 @@ Json cycle_object(const CycleAnalysis& cycle) {
     return object;
 }
 
+// A sampled value: null when not finite, as everywhere in the report.
+Json sample_value(double value) {
+    return std::isfinite(value) ? Json(value == 0.0 ? 0.0 : value) : Json(nullptr);
+}
+
+// The sampled curve of an algorithm's picture: for m = 1 the boundary locus
+// as [re, im] points, null between its pieces; for m = 2 the values of H^2
+// and, for each, the moduli of the roots in descending order.
+void put_samples(Json& object, int m, const AlgorithmSamples& samples) {
+    if (m == 1) {
+        Json points = Json::array();
+        points.get_ref<Json::array_t&>().reserve(samples.locus.size());
+        for (const PlotPoint& point : samples.locus) {
+            if (std::isfinite(point.x) && std::isfinite(point.y)) {
+                points.push_back(Json::array({sample_value(point.x), sample_value(point.y)}));
+            } else {
+                points.push_back(nullptr);
+            }
+        }
+        put(object, "boundary_locus", std::move(points));
+    } else if (m == 2) {
+        Json h2 = Json::array();
+        Json moduli = Json::array();
+        for (std::size_t i = 0; i < samples.h2.size(); ++i) {
+            h2.push_back(sample_value(samples.h2[i]));
+            Json row = Json::array();
+            for (std::size_t j = 0; j < samples.degree; ++j) {
+                row.push_back(sample_value(samples.moduli[i * samples.degree + j]));
+            }
+            moduli.push_back(std::move(row));
+        }
+        Json value = object_of(2);
+        put(value, "h2", std::move(h2));
+        put(value, "moduli", std::move(moduli));
+        put(object, "root_moduli", std::move(value));
+    }
+}
+
 void append_line(const Json& object, std::string& out) {
     // Invalid UTF-8 in a file name is replaced rather than refused: the
     // report must go out whatever the names.
@@ -285,7 +324,8 @@ void append_line(const Json& object, std::string& out) {
 
 } // namespace
 
-void write_json_report(const MethodAnalysis& method, std::string& out) {
+void write_json_report(const MethodAnalysis& method, std::string& out,
+                       std::span<const AlgorithmSamples> samples) {
     Json object = object_of(17);
     put(object, "schema", JSON_SCHEMA_VERSION);
     put(object, "kind", kind_name(method.kind));
@@ -314,8 +354,12 @@ void write_json_report(const MethodAnalysis& method, std::string& out) {
     put(object, "zero_stable", method.zero_stable_known ? Json(method.zero_stable) : Json(nullptr));
     put(object, "convergent", method.convergent);
     Json algorithms = Json::array();
-    for (const AlgorithmAnalysis& algorithm : method.algorithms) {
-        algorithms.push_back(algorithm_object(algorithm, method.m));
+    for (std::size_t a = 0; a < method.algorithms.size(); ++a) {
+        Json algorithm = algorithm_object(method.algorithms[a], method.m);
+        if (a < samples.size()) {
+            put_samples(algorithm, method.m, samples[a]);
+        }
+        algorithms.push_back(std::move(algorithm));
     }
     put(object, "algorithms", std::move(algorithms));
     put(object, "cycle",

@@ -4,7 +4,9 @@
 // docs/analyse-json.md.
 
 #include "analyse/analysis.hpp"
+#include "analyse/pictures.hpp"
 
+#include <span>
 #include <string>
 
 namespace ordimet::analyse {
@@ -13,8 +15,11 @@ namespace ordimet::analyse {
 inline constexpr int JSON_SCHEMA_VERSION = 1;
 
 // Appends the method object of an analysed method to `out`, on one line,
-// followed by a line end.
-void write_json_report(const MethodAnalysis& method, std::string& out);
+// followed by a line end. With `samples` (one per algorithm, given when
+// pictures are drawn) each algorithm object also carries its sampled
+// boundary locus (m = 1) or root moduli (m = 2).
+void write_json_report(const MethodAnalysis& method, std::string& out,
+                       std::span<const AlgorithmSamples> samples = {});
 
 // Appends the error object of a method that could not be analysed, on one
 // line, followed by a line end. `file` is the file at fault (empty: none is

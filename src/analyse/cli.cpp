@@ -102,10 +102,9 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
     app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
     bool stability = false;
     app.add_flag("--stability", stability, "com --each, tambem a estabilidade linear");
-    sem-- each ela sempre e' analisada"); const CLI::Option* plot =
-        app.add_option("--plot", command.plot_directory,
-                       "figuras SVG no diretorio DIR, criado se faltar")
-            ->type_name("DIR");
+    const CLI::Option* plot = app.add_option("--plot", command.plot_directory,
+                                             "figuras SVG no diretorio DIR, criado se faltar")
+                                  ->type_name("DIR");
     std::vector<std::string> words;
     app.add_option("ARGUMENTOS", words, "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
         ->type_name("");

@@ -568,13 +568,6 @@ void draw_region(Svg& svg, const Frame& f, const AlgorithmAnalysis& algorithm) {
     svg_close(svg);
 }
 
-std::string end_text(const IntervalEnd& end) {
-    if (end.kind == IntervalEnd::Kind::INFINITE) {
-        return "inf";
-    }
-    return end.exact.empty() ? number_text(end.value) : end.exact;
-}
-
 std::string degrees_text(double degrees) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f°", degrees);
@@ -615,7 +608,7 @@ std::string region_picture(const AlgorithmAnalysis& algorithm, const AlgorithmSa
             interval_text = "sem intervalo real de estabilidade";
             break;
         case IntervalEnd::Kind::FINITE:
-            interval_text = "intervalo real (-a, 0), a = " + end_text(s.real_interval);
+            interval_text = "intervalo real (-a, 0), a = " + interval_end_text(s.real_interval);
             break;
         case IntervalEnd::Kind::INFINITE:
             interval_text = "intervalo real: todo o semieixo negativo";
@@ -724,11 +717,11 @@ std::string periodicity_picture(const AlgorithmAnalysis& algorithm,
     if (decided) {
         periodic_text = p.periodicity.kind == IntervalEnd::Kind::NONE
                             ? "sem intervalo de periodicidade"
-                            : "periodicidade: (0, " + end_text(p.periodicity) + ")" +
+                            : "periodicidade: (0, " + interval_end_text(p.periodicity) + ")" +
                                   (p.p_stable ? ", P-estavel" : "");
         absolute_text = p.absolute.kind == IntervalEnd::Kind::NONE
                             ? "sem intervalo de estabilidade absoluta"
-                            : "estabilidade absoluta: (0, " + end_text(p.absolute) + ")";
+                            : "estabilidade absoluta: (0, " + interval_end_text(p.absolute) + ")";
     }
     // The legend: the intervals and the circle in the first column, the
     // curves in the second.

@@ -926,6 +926,24 @@ Moments moments(std::span<const Rational> rho, std::span<const Rational> sigma) 
 
 } // namespace
 
+// Left to us: the exact value is shown when it takes at most 15
+// characters, the fractions of methods written as fractions (6/11,
+// 28350/91463); the end of a method written with decimals is a fraction of
+// some 20 to 40 digits that says nothing the decimals don't, and is left
+// to the JSON.
+std::string interval_end_text(const IntervalEnd& end) {
+    constexpr std::size_t SHORT_FRACTION = 15;
+    if (end.kind != IntervalEnd::Kind::FINITE) {
+        return end.kind == IntervalEnd::Kind::INFINITE ? "inf" : "";
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", end.value);
+    if (end.exact.empty() || end.exact == text || end.exact.size() > SHORT_FRACTION) {
+        return text;
+    }
+    return end.exact + " = " + text;
+}
+
 AbsoluteStability absolute_stability(std::span<const Rational> rho,
                                      std::span<const Rational> sigma) {
     AbsoluteStability result;

@@ -84,6 +84,11 @@ struct Periodicity {
 
 inline constexpr int MAX_PHASE_LAG_ORDER = 64;
 
+// An end as the reports and pictures show it: 6 significant digits, and
+// before them the exact value when it is rational and short; "inf" for an
+// interval without end, "" for none.
+std::string interval_end_text(const IntervalEnd& end);
+
 // rho and sigma: coefficient j at index j, A[0..k] and B[0..k].
 AbsoluteStability absolute_stability(std::span<const Rational> rho,
                                      std::span<const Rational> sigma);

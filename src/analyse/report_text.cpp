@@ -189,21 +189,6 @@ void append_stability(const AlgorithmAnalysis& algorithm, int m, std::string& ou
                                 : "O algoritmo nao e' convergente.\n";
 }
 
-// An interval end with 6 significant digits, and before them its exact
-// value when it is rational and short. Left to us: at most 15 characters,
-// the fractions of methods written as fractions (6/11, 28350/91463); the
-// end of a method written with 17-digit decimals is a fraction of some 40
-// digits that says nothing the decimals don't, and is left to the JSON.
-std::string end_text(const IntervalEnd& end) {
-    constexpr std::size_t SHORT_FRACTION = 15;
-    char text[40];
-    std::snprintf(text, sizeof text, "%.6g", end.value);
-    if (end.exact.empty() || end.exact == text || end.exact.size() > SHORT_FRACTION) {
-        return text;
-    }
-    return end.exact + " = " + text;
-}
-
 const char* const REGION_REFUSED =
     "nao calculado (passo acima de 16 ou coeficientes grandes demais)";
 
@@ -226,7 +211,8 @@ void append_absolute_stability(const AbsoluteStability& result, std::string& out
         out += "  intervalo real de estabilidade: (-inf, 0).\n";
         break;
     case IntervalEnd::Kind::FINITE:
-        appendf(out, "  intervalo real de estabilidade: (-a, 0), a = %s.\n", end_text(end).c_str());
+        appendf(out, "  intervalo real de estabilidade: (-a, 0), a = %s.\n",
+                interval_end_text(end).c_str());
         break;
     }
     out += result.a_stable ? "  A-estavel: sim.\n" : "  A-estavel: nao.\n";
@@ -246,7 +232,7 @@ void append_interval(const char* name, const IntervalEnd& end, std::string& out)
         appendf(out, "  %s: H^2 em (0, inf).\n", name);
         break;
     case IntervalEnd::Kind::FINITE:
-        appendf(out, "  %s: H^2 em (0, %s).\n", name, end_text(end).c_str());
+        appendf(out, "  %s: H^2 em (0, %s).\n", name, interval_end_text(end).c_str());
         break;
     }
 }

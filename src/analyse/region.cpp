@@ -202,6 +202,21 @@ void real_roots_of(const fmpz_poly_struct* f, slong precision, slong factor,
     }
 }
 
+// The sign changes of the coefficients: by Descartes' rule, an upper bound
+// of the positive roots; with none, the costly isolation is skipped.
+long sign_changes(const fmpz_poly_struct* f) {
+    long changes = 0;
+    int last = 0;
+    for (slong j = 0; j < fmpz_poly_length(f); ++j) {
+        const int sign = fmpz_sgn(f->coeffs + j);
+        if (sign != 0) {
+            changes += last != 0 && sign != last ? 1 : 0;
+            last = sign;
+        }
+    }
+    return changes;
+}
+
 // The positive real roots of every factor, ascending, each with bounds that
 // keep it apart from zero and from the others. False if the precision
 // limit was reached first (never seen: distinct algebraic numbers of these
@@ -210,7 +225,9 @@ bool positive_roots(const fmpz_poly_factor_struct* factors, std::vector<RealRoot
     for (slong precision = FIRST_PRECISION; precision <= LAST_PRECISION; precision *= 4) {
         std::vector<RealRoot> all;
         for (slong i = 0; i < factors->num; ++i) {
-            real_roots_of(factors->p + i, precision, i, all);
+            if (sign_changes(factors->p + i) > 0) {
+                real_roots_of(factors->p + i, precision, i, all);
+            }
         }
         bool parted = true;
         result.clear();

@@ -12,13 +12,15 @@
 // the circle only where Res(h, h*) vanishes, a polynomial in x that is not
 // zero since h and h* are coprime; roots meet where disc(Q) vanishes; the
 // degree drops where A[k] + x B[k] does. The positive real roots of these
-// polynomials in x, the breakpoints, are isolated exactly; between two of
+// polynomials in x, the breakpoints, are isolated exactly (Descartes' rule
+// of signs and bisection, with rational ends); between two of
 // them the roots keep their places, so one rational x per gap decides the
 // gap with the certified root condition. At a breakpoint b itself, reached
 // from a gap where every root lies in the closed disk, the roots are in the
 // closed disk by continuity, and what remains (a root on the circle, or a
-// multiple one) is a common root of P, P* (and dP/dzeta) at x = b: a gcd
-// over the number field Q[x]/(f), f the irreducible factor of b.
+// multiple one) is decided by whether b is a root of Res(h, h*), disc(G) or
+// disc(Q), or in the rare cases these leave open, by the gcd of P, P* (and
+// dP/dzeta) over the number field Q[x]/(f), f the irreducible factor of b.
 //
 // The A(alpha) angle is the smallest |arg(-z)| over the points of the
 // boundary locus z(theta) = rho(e^{i theta}) / sigma(e^{i theta}) in the
@@ -30,8 +32,9 @@
 // is then minimised over them in doubles.
 //
 // The phase lag comes from the series of the principal root: with
-// zeta = e^u, H^2 = -rho(e^u) / sigma(e^u) = -(u w(u))^2 / u^2..., reverted
-// exactly in rational arithmetic (docs/analyse-math.md).
+// zeta = e^u, H^2 = -rho(e^u) / sigma(e^u) = -u^2 g(u), and the series of
+// u sqrt(g(u)) = iH is reverted exactly in rational arithmetic
+// (docs/analyse-math.md).
 
 #include "analyse/region.hpp"
 
@@ -39,7 +42,6 @@
 #include "analyse/flint_handles.hpp"
 
 #include <algorithm>
-#include <arb_fmpz_poly.h>
 #include <cmath>
 #include <complex>
 #include <cstdio>
@@ -52,11 +54,6 @@ namespace {
 
 constexpr slong ZETA = 0;
 constexpr slong PARAMETER = 1;
-
-// The precision the breakpoints are first isolated at, and the last one
-// tried when ordering them or rounding one to 6 digits.
-constexpr slong FIRST_PRECISION = 64;
-constexpr slong LAST_PRECISION = 1 << 14;
 
 class MpolyContext {
   public:
@@ -156,54 +153,38 @@ bool in_parameter(const Mpoly& a, const MpolyContext& context, fmpz_poly_struct*
 
 // --- Real roots of univariate integer polynomials -----------------------------
 
-// A real algebraic number: the real root `index` (in ascending order) of the
-// irreducible factor `factor`, with rational bounds lower < value < upper
-// (or equal bounds for an exact rational root).
+// A real algebraic number: the only root of the squarefree polynomial
+// `part` in the open interval (lower, upper), whose ends are not roots; or
+// the rational root lower = upper.
 struct RealRoot {
-    slong factor = 0;
-    slong index = 0;
+    std::size_t part = 0;
     Rational lower;
     Rational upper;
+    bool exact() const { return lower == upper; }
 };
-
-void ball_bounds(const arb_struct* ball, Rational& lower, Rational& upper) {
-    Arf bound;
-    arb_get_lbound_arf(bound.get(), ball, ARF_PREC_EXACT);
-    arf_get_fmpq(lower.get(), bound.get());
-    arb_get_ubound_arf(bound.get(), ball, ARF_PREC_EXACT);
-    arf_get_fmpq(upper.get(), bound.get());
-}
 
 int compare(const Rational& a, const Rational& b) {
     return fmpq_cmp(a.get(), b.get());
 }
 
-// The real roots of one irreducible polynomial at a precision, ascending.
-void real_roots_of(const fmpz_poly_struct* f, slong precision, slong factor,
-                   std::vector<RealRoot>& roots) {
-    const slong degree = fmpz_poly_degree(f);
-    if (degree == 1) {
-        RealRoot root;
-        root.factor = factor;
-        fmpq_set_fmpz_frac(root.lower.get(), f->coeffs, f->coeffs + 1);
-        fmpq_neg(root.lower.get(), root.lower.get());
-        root.upper = root.lower;
-        roots.push_back(std::move(root));
-        return;
-    }
-    AcbVector found(degree);
-    arb_fmpz_poly_complex_roots(found.get(), f, 0, precision);
-    for (slong i = 0; i < degree && arb_is_zero(acb_imagref(found.at(i))); ++i) {
-        RealRoot root;
-        root.factor = factor;
-        root.index = i;
-        ball_bounds(acb_realref(found.at(i)), root.lower, root.upper);
-        roots.push_back(std::move(root));
-    }
+int sign_at(const fmpz_poly_struct* f, const Rational& x) {
+    Rational value;
+    fmpz_poly_evaluate_fmpq(value.get(), f, x.get());
+    return fmpq_sgn(value.get());
 }
 
-// The sign changes of the coefficients: by Descartes' rule, an upper bound
-// of the positive roots; with none, the costly isolation is skipped.
+// c / 2^k.
+Rational dyadic(const fmpz_t c, ulong k) {
+    Rational value;
+    fmpz_set(fmpq_numref(value.get()), c);
+    fmpz_one(fmpq_denref(value.get()));
+    fmpz_mul_2exp(fmpq_denref(value.get()), fmpq_denref(value.get()), k);
+    fmpq_canonicalise(value.get());
+    return value;
+}
+
+// The sign variations of the coefficients: by Descartes' rule, an upper
+// bound of the positive roots, exact when it is 0 or 1.
 long sign_changes(const fmpz_poly_struct* f) {
     long changes = 0;
     int last = 0;
@@ -217,65 +198,207 @@ long sign_changes(const fmpz_poly_struct* f) {
     return changes;
 }
 
-// The positive real roots of every factor, ascending, each with bounds that
-// keep it apart from zero and from the others. False if the precision
-// limit was reached first (never seen: distinct algebraic numbers of these
-// sizes part well within it).
-bool positive_roots(const fmpz_poly_factor_struct* factors, std::vector<RealRoot>& result) {
-    for (slong precision = FIRST_PRECISION; precision <= LAST_PRECISION; precision *= 4) {
-        std::vector<RealRoot> all;
-        for (slong i = 0; i < factors->num; ++i) {
-            if (sign_changes(factors->p + i) > 0) {
-                real_roots_of(factors->p + i, precision, i, all);
-            }
+// The roots in (0, 1) of a squarefree p with p(0) != 0 and p(1) != 0, by
+// Descartes' rule and bisection (the Collins-Akritas method): q(x) stands
+// for p on (c/2^k, (c+1)/2^k), and the sign variations of
+// (x + 1)^n q(1/(x + 1)) bound its roots there. Each root comes as its
+// isolating interval, or exactly when it is a midpoint met on the way.
+void roots_in_unit_interval(const fmpz_poly_struct* p, std::size_t part,
+                            std::vector<RealRoot>& out) {
+    struct Node {
+        FmpzPoly q;
+        Fmpz c;
+        ulong k = 0;
+    };
+    std::deque<Node> stack;
+    fmpz_poly_set(stack.emplace_back().q.get(), p);
+    FmpzPoly test;
+    while (!stack.empty()) {
+        Node& node = stack.back();
+        const slong length = fmpz_poly_length(node.q.get());
+        Fmpz one;
+        fmpz_one(one.get());
+        fmpz_poly_reverse(test.get(), node.q.get(), length);
+        fmpz_poly_taylor_shift(test.get(), test.get(), one.get());
+        const long variations = sign_changes(test.get());
+        if (variations == 0) {
+            stack.pop_back();
+            continue;
         }
-        bool parted = true;
-        result.clear();
-        Rational zero;
-        for (RealRoot& root : all) {
-            if (compare(root.lower, zero) > 0) {
-                result.push_back(std::move(root));
-            } else if (compare(root.upper, zero) > 0 ||
-                       (compare(root.upper, zero) == 0 && compare(root.lower, zero) < 0)) {
-                parted = false; // the enclosure still holds 0
-            }
+        if (variations == 1) {
+            RealRoot root;
+            root.part = part;
+            Fmpz next;
+            fmpz_add_ui(next.get(), node.c.get(), 1);
+            root.lower = dyadic(node.c.get(), node.k);
+            root.upper = dyadic(next.get(), node.k);
+            out.push_back(std::move(root));
+            stack.pop_back();
+            continue;
         }
-        std::sort(result.begin(), result.end(), [](const RealRoot& a, const RealRoot& b) {
-            return compare(a.lower, b.lower) < 0;
-        });
-        for (std::size_t i = 1; i < result.size() && parted; ++i) {
-            parted = compare(result[i - 1].upper, result[i].lower) < 0;
+        // Halves: left(x) = 2^n q(x / 2), right(x) = left(x + 1).
+        Node left;
+        Node right;
+        const slong n = length - 1;
+        fmpz_poly_set(left.q.get(), node.q.get());
+        for (slong i = 0; i < length; ++i) {
+            fmpz_mul_2exp(left.q.get()->coeffs + i, left.q.get()->coeffs + i,
+                          static_cast<ulong>(n - i));
         }
-        if (parted) {
-            return true;
+        fmpz_poly_taylor_shift(right.q.get(), left.q.get(), one.get());
+        fmpz_mul_2exp(left.c.get(), node.c.get(), 1);
+        fmpz_add_ui(right.c.get(), left.c.get(), 1);
+        left.k = right.k = node.k + 1;
+        if (fmpz_is_zero(right.q.get()->coeffs)) {
+            RealRoot root;
+            root.part = part;
+            root.lower = dyadic(right.c.get(), right.k);
+            root.upper = root.lower;
+            out.push_back(std::move(root));
+            fmpz_poly_shift_right(right.q.get(), right.q.get(), 1);
         }
+        stack.pop_back();
+        Node& pushed_right = stack.emplace_back();
+        fmpz_poly_swap(pushed_right.q.get(), right.q.get());
+        fmpz_swap(pushed_right.c.get(), right.c.get());
+        pushed_right.k = right.k;
+        Node& pushed_left = stack.emplace_back();
+        fmpz_poly_swap(pushed_left.q.get(), left.q.get());
+        fmpz_swap(pushed_left.c.get(), left.c.get());
+        pushed_left.k = left.k;
     }
-    return false;
 }
 
-// The value of a real root to 6 significant digits: its enclosure is made
-// smaller until both ends print alike.
-double six_digits(const fmpz_poly_struct* f, const RealRoot& root) {
-    if (compare(root.lower, root.upper) == 0) {
-        return nearest_double(root.lower);
+// Halves the isolating interval of a root, keeping the half where the
+// polynomial changes sign; a midpoint that is the root makes it exact.
+void halve(const fmpz_poly_struct* f, RealRoot& root) {
+    if (root.exact()) {
+        return;
     }
+    Rational middle;
+    fmpq_add(middle.get(), root.lower.get(), root.upper.get());
+    fmpq_div_2exp(middle.get(), middle.get(), 1);
+    const int at_middle = sign_at(f, middle);
+    if (at_middle == 0) {
+        root.lower = middle;
+        root.upper = middle;
+    } else if (at_middle == sign_at(f, root.lower)) {
+        root.lower = std::move(middle);
+    } else {
+        root.upper = std::move(middle);
+    }
+}
+
+// The positive roots of a squarefree f with f(0) != 0: those of f(2^b t)
+// in (0, 1), with 2^b above every root's modulus (Cauchy's bound).
+void positive_roots_of(const fmpz_poly_struct* f, std::size_t part, std::vector<RealRoot>& out) {
+    if (sign_changes(f) == 0) {
+        return;
+    }
+    FmpzPoly scaled;
+    fmpz_poly_set(scaled.get(), f); // f(0) != 0
+    const slong n = fmpz_poly_degree(scaled.get());
+    if (n < 1) {
+        return;
+    }
+    ulong widest = 0;
+    for (slong i = 0; i < n; ++i) {
+        widest = std::max<ulong>(widest, fmpz_bits(scaled.get()->coeffs + i));
+    }
+    const ulong lead = fmpz_bits(scaled.get()->coeffs + n);
+    const ulong b = widest + 2 > lead ? widest + 2 - lead : 1;
+    for (slong i = 1; i <= n; ++i) {
+        fmpz_mul_2exp(scaled.get()->coeffs + i, scaled.get()->coeffs + i,
+                      b * static_cast<ulong>(i));
+    }
+    const std::size_t first = out.size();
+    roots_in_unit_interval(scaled.get(), part, out);
+    Rational scale;
+    fmpz_one(fmpq_numref(scale.get()));
+    fmpz_mul_2exp(fmpq_numref(scale.get()), fmpq_numref(scale.get()), b);
+    for (std::size_t i = first; i < out.size(); ++i) {
+        fmpq_mul(out[i].lower.get(), out[i].lower.get(), scale.get());
+        fmpq_mul(out[i].upper.get(), out[i].upper.get(), scale.get());
+        // The first interval may start at 0: made to start above it.
+        Rational zero;
+        while (!out[i].exact() && compare(out[i].lower, zero) == 0) {
+            halve(f, out[i]);
+        }
+    }
+}
+
+// Sorts roots of several coprime squarefree polynomials and makes their
+// intervals apart, halving the wider of two that meet.
+void sort_apart(std::span<const fmpz_poly_struct* const> parts, std::vector<RealRoot>& roots) {
+    for (bool parted = false; !parted;) {
+        std::sort(roots.begin(), roots.end(), [](const RealRoot& a, const RealRoot& b) {
+            return compare(a.lower, b.lower) < 0;
+        });
+        parted = true;
+        for (std::size_t i = 1; i < roots.size(); ++i) {
+            if (compare(roots[i - 1].upper, roots[i].lower) < 0) {
+                continue;
+            }
+            parted = false;
+            Rational first;
+            Rational second;
+            fmpq_sub(first.get(), roots[i - 1].upper.get(), roots[i - 1].lower.get());
+            fmpq_sub(second.get(), roots[i].upper.get(), roots[i].lower.get());
+            RealRoot& wider = compare(first, second) >= 0 ? roots[i - 1] : roots[i];
+            halve(parts[wider.part], wider);
+        }
+    }
+}
+
+// The value of a root to 6 significant digits: its interval is halved
+// until both ends print alike.
+double six_digits(const fmpz_poly_struct* f, RealRoot root) {
     char low[32];
     char high[32];
-    double middle = 0.0;
-    for (slong precision = FIRST_PRECISION; precision <= LAST_PRECISION; precision *= 2) {
-        AcbVector found(fmpz_poly_degree(f));
-        arb_fmpz_poly_complex_roots(found.get(), f, 0, precision);
-        Rational lower;
-        Rational upper;
-        ball_bounds(acb_realref(found.at(root.index)), lower, upper);
-        std::snprintf(low, sizeof low, "%.6g", nearest_double(lower));
-        std::snprintf(high, sizeof high, "%.6g", nearest_double(upper));
-        middle = arf_get_d(arb_midref(acb_realref(found.at(root.index))), ARF_RND_NEAR);
+    for (int step = 0; step < 400 && !root.exact(); ++step) {
+        std::snprintf(low, sizeof low, "%.6g", nearest_double(root.lower));
+        std::snprintf(high, sizeof high, "%.6g", nearest_double(root.upper));
         if (std::string(low) == high) {
             break;
         }
+        halve(f, root);
     }
-    return middle;
+    Rational middle;
+    fmpq_add(middle.get(), root.lower.get(), root.upper.get());
+    fmpq_div_2exp(middle.get(), middle.get(), 1);
+    return nearest_double(middle);
+}
+
+// Whether g vanishes at the root: a common root of g and the root's
+// polynomial f lies in its interval.
+bool vanishes_at(const fmpz_poly_struct* f, const fmpz_poly_struct* g, const RealRoot& root) {
+    if (fmpz_poly_is_zero(g)) {
+        return true;
+    }
+    if (root.exact()) {
+        return sign_at(g, root.lower) == 0;
+    }
+    FmpzPoly common;
+    fmpz_poly_gcd(common.get(), f, g);
+    if (fmpz_poly_degree(common.get()) < 1) {
+        return false;
+    }
+    // common divides f, so it has at most f's one root in the interval,
+    // and changes sign there exactly when it has it.
+    return sign_at(common.get(), root.lower) * sign_at(common.get(), root.upper) < 0;
+}
+
+// The irreducible factor of f whose root the root is.
+void irreducible_at(const fmpz_poly_struct* f, const RealRoot& root, fmpz_poly_struct* result) {
+    FmpzPolyFactor factors;
+    fmpz_poly_factor(factors.get(), f);
+    for (slong i = 0; i < factors.get()->num; ++i) {
+        if (vanishes_at(f, factors.get()->p + i, root)) {
+            fmpz_poly_set(result, factors.get()->p + i);
+            return;
+        }
+    }
+    fmpz_poly_set(result, f); // not reached: some factor vanishes there
 }
 
 // --- Polynomials over the number field Q[x]/(f) ------------------------------
@@ -410,15 +533,19 @@ Configuration at_rational(std::span<const Rational> rho, std::span<const Rationa
 struct Scan {
     bool decided = false;
     IntegerPair pair;
-    FmpzPolyFactor factors;
+    // Coprime squarefree polynomials in x whose positive roots are the
+    // breakpoints, in ascending order.
+    std::deque<FmpzPoly> parts;
     std::vector<RealRoot> breakpoints;
     // The principal roots (those at 1 for x = 0) belong to G.
     bool principal_self_reciprocal = false;
     // What tells most breakpoints apart without a gcd over a number field:
-    // disc(Q), Res(h, h*) (zero when h is constant), and whether P has a
-    // repeated factor or G is more than a constant.
+    // disc(Q), Res(h, h*) and disc(G), each 1 when its polynomial in zeta
+    // has too low a degree to have multiple or crossing roots, and whether
+    // P has a repeated factor or G is more than a constant.
     FmpzPoly discriminant;
     FmpzPoly crossing;
+    FmpzPoly self_reciprocal_discriminant; // disc(G), when G is not constant
     bool repeated_factor = false;
     bool self_reciprocal_part = false;
 };
@@ -441,50 +568,128 @@ bool find_breakpoints(std::span<const Rational> rho, std::span<const Rational> s
     Mpoly reverse(context);
     reversed(squarefree, context, reverse);
     Mpoly self_reciprocal(context);
-    Mpoly rest(context);
+    Mpoly rest_of_q(context);
     if (!fmpz_mpoly_gcd(self_reciprocal.get(), squarefree.get(), reverse.get(), context.get()) ||
-        !fmpz_mpoly_divides(rest.get(), squarefree.get(), self_reciprocal.get(), context.get())) {
+        !fmpz_mpoly_divides(rest_of_q.get(), squarefree.get(), self_reciprocal.get(),
+                            context.get())) {
         return false;
     }
 
-    // The product of the polynomials in x whose roots are the breakpoints.
-    FmpzPoly candidates;
-    FmpzPoly part;
+    // The polynomials in x whose roots are the breakpoints: the leading
+    // coefficient and P(1, x), P(-1, x) (a real root crossing the circle),
+    // linear, kept apart so that their roots are found exactly; then
+    // disc(Q) Res(h, h*) without them, in coprime squarefree parts.
+    FmpzPoly linear;
+    FmpzPoly rest;
+    fmpz_poly_one(rest.get());
     const slong degree = fmpz_mpoly_degree_si(p.get(), ZETA, context.get());
-    fmpz_poly_set_coeff_fmpz(candidates.get(), 0, scan.pair.rho.get()->coeffs + degree);
-    if (degree < fmpz_poly_length(scan.pair.sigma.get())) {
-        fmpz_poly_set_coeff_fmpz(candidates.get(), 1, scan.pair.sigma.get()->coeffs + degree);
+    for (int which = 0; which < 3; ++which) {
+        fmpz_poly_zero(linear.get());
+        if (which == 0) {
+            fmpz_poly_set_coeff_fmpz(linear.get(), 0, scan.pair.rho.get()->coeffs + degree);
+            if (degree < fmpz_poly_length(scan.pair.sigma.get())) {
+                fmpz_poly_set_coeff_fmpz(linear.get(), 1, scan.pair.sigma.get()->coeffs + degree);
+            }
+        } else {
+            Fmpz point;
+            fmpz_set_si(point.get(), which == 1 ? 1 : -1);
+            Fmpz value;
+            fmpz_poly_evaluate_fmpz(value.get(), scan.pair.rho.get(), point.get());
+            fmpz_poly_set_coeff_fmpz(linear.get(), 0, value.get());
+            fmpz_poly_evaluate_fmpz(value.get(), scan.pair.sigma.get(), point.get());
+            fmpz_poly_set_coeff_fmpz(linear.get(), 1, value.get());
+        }
+        if (fmpz_poly_degree(linear.get()) != 1) {
+            continue;
+        }
+        if (fmpz_is_zero(linear.get()->coeffs)) {
+            continue; // the root x = 0
+        }
+        fmpz_poly_primitive_part(linear.get(), linear.get());
+        if (fmpz_sgn(linear.get()->coeffs + 1) < 0) {
+            fmpz_poly_neg(linear.get(), linear.get());
+        }
+        const bool known = std::any_of(scan.parts.begin(), scan.parts.end(), [&](FmpzPoly& q) {
+            return fmpz_poly_equal(q.get(), linear.get()) != 0;
+        });
+        if (!known) {
+            fmpz_poly_set(scan.parts.emplace_back().get(), linear.get());
+        }
     }
     Mpoly eliminated(context);
+    FmpzPoly part;
     if (fmpz_mpoly_degree_si(squarefree.get(), ZETA, context.get()) >= 2) {
         if (!fmpz_mpoly_discriminant(eliminated.get(), squarefree.get(), ZETA, context.get()) ||
             !in_parameter(eliminated, context, part.get())) {
             return false;
         }
-        fmpz_poly_mul(candidates.get(), candidates.get(), part.get());
+        fmpz_poly_mul(rest.get(), rest.get(), part.get());
         fmpz_poly_set(scan.discriminant.get(), part.get());
     }
-    if (fmpz_mpoly_degree_si(rest.get(), ZETA, context.get()) >= 1) {
+    if (fmpz_mpoly_degree_si(rest_of_q.get(), ZETA, context.get()) >= 1) {
         Mpoly rest_reverse(context);
-        reversed(rest, context, rest_reverse);
-        if (!fmpz_mpoly_resultant(eliminated.get(), rest.get(), rest_reverse.get(), ZETA,
+        reversed(rest_of_q, context, rest_reverse);
+        if (!fmpz_mpoly_resultant(eliminated.get(), rest_of_q.get(), rest_reverse.get(), ZETA,
                                   context.get()) ||
             !in_parameter(eliminated, context, part.get())) {
             return false;
         }
-        fmpz_poly_mul(candidates.get(), candidates.get(), part.get());
+        fmpz_poly_mul(rest.get(), rest.get(), part.get());
         fmpz_poly_set(scan.crossing.get(), part.get());
     }
     scan.repeated_factor = fmpz_mpoly_degree_si(repeated.get(), ZETA, context.get()) > 0;
     scan.self_reciprocal_part =
         fmpz_mpoly_degree_si(self_reciprocal.get(), ZETA, context.get()) > 0;
-    if (fmpz_poly_is_zero(candidates.get())) {
+    if (fmpz_mpoly_degree_si(self_reciprocal.get(), ZETA, context.get()) >= 2) {
+        if (!fmpz_mpoly_discriminant(eliminated.get(), self_reciprocal.get(), ZETA,
+                                     context.get()) ||
+            !in_parameter(eliminated, context, scan.self_reciprocal_discriminant.get())) {
+            return false;
+        }
+    }
+    for (FmpzPoly* none :
+         {&scan.discriminant, &scan.crossing, &scan.self_reciprocal_discriminant}) {
+        if (fmpz_poly_is_zero(none->get())) {
+            fmpz_poly_one(none->get());
+        }
+    }
+    if (fmpz_poly_is_zero(rest.get())) {
         return false; // not expected: every factor is non-zero by construction
     }
-    fmpz_poly_factor(scan.factors.get(), candidates.get());
-    if (!positive_roots(scan.factors.get(), scan.breakpoints)) {
-        return false;
+    FmpzPoly quotient;
+    for (FmpzPoly& known : scan.parts) {
+        while (fmpz_poly_divides(quotient.get(), rest.get(), known.get())) {
+            fmpz_poly_swap(rest.get(), quotient.get());
+        }
     }
+    // x = 0 is no breakpoint: the factor x goes, so that no part has the
+    // root 0 (halving an interval that starts at 0 relies on it).
+    while (fmpz_poly_length(rest.get()) > 1 && fmpz_is_zero(rest.get()->coeffs)) {
+        fmpz_poly_shift_right(rest.get(), rest.get(), 1);
+    }
+    FmpzPolyFactor pieces;
+    fmpz_poly_factor_squarefree(pieces.get(), rest.get());
+    for (slong i = 0; i < pieces.get()->num; ++i) {
+        fmpz_poly_set(scan.parts.emplace_back().get(), pieces.get()->p + i);
+    }
+    std::vector<const fmpz_poly_struct*> polys;
+    for (std::size_t i = 0; i < scan.parts.size(); ++i) {
+        const fmpz_poly_struct* f = scan.parts[i].get();
+        polys.push_back(f);
+        if (fmpz_poly_degree(f) == 1) {
+            RealRoot root;
+            root.part = i;
+            fmpq_set_fmpz_frac(root.lower.get(), f->coeffs, f->coeffs + 1);
+            fmpq_neg(root.lower.get(), root.lower.get());
+            root.upper = root.lower;
+            if (fmpq_sgn(root.lower.get()) > 0) {
+                scan.breakpoints.push_back(std::move(root));
+            }
+        } else {
+            positive_roots_of(f, i, scan.breakpoints);
+        }
+    }
+    sort_apart(polys, scan.breakpoints);
 
     // G(zeta, 0) divisible by (zeta - 1)^2.
     Mpoly at_zero(context);
@@ -510,19 +715,6 @@ bool find_breakpoints(std::span<const Rational> rho, std::span<const Rational> s
 
 enum class Property { CLOSED, INSIDE };
 
-// f divides g (g = 0 included).
-bool divides(const fmpz_poly_struct* f, const fmpz_poly_struct* g) {
-    if (fmpz_poly_is_zero(g)) {
-        return true;
-    }
-    FmpqPoly numerator;
-    FmpqPoly denominator;
-    fmpq_poly_set_fmpz_poly(numerator.get(), g);
-    fmpq_poly_set_fmpz_poly(denominator.get(), f);
-    fmpq_poly_rem(numerator.get(), numerator.get(), denominator.get());
-    return fmpq_poly_is_zero(numerator.get()) != 0;
-}
-
 bool holds(const Configuration& configuration, Property property) {
     return property == Property::CLOSED ? configuration.closed : configuration.inside;
 }
@@ -533,8 +725,8 @@ bool holds_at_breakpoint(const Scan& scan, std::span<const Rational> rho,
                          std::span<const Rational> sigma, std::size_t i, Property property,
                          bool& decided) {
     const RealRoot& point = scan.breakpoints[i];
-    const fmpz_poly_struct* f = scan.factors.get()->p + point.factor;
-    if (fmpz_poly_degree(f) == 1) {
+    const fmpz_poly_struct* f = scan.parts[point.part].get();
+    if (point.exact()) {
         const Configuration configuration = at_rational(rho, sigma, point.lower);
         decided = decided && configuration.decided;
         return holds(configuration, property);
@@ -545,20 +737,34 @@ bool holds_at_breakpoint(const Scan& scan, std::span<const Rational> rho,
     // closed disk); and with every root simple at b (f does not divide
     // disc(Q)) none is a multiple one on the circle.
     if (!scan.repeated_factor) {
-        const bool on_circle = scan.self_reciprocal_part || divides(f, scan.crossing.get());
+        const bool h_on_circle = vanishes_at(f, scan.crossing.get(), point);
         if (property == Property::INSIDE && !scan.self_reciprocal_part) {
-            return !on_circle;
+            return !h_on_circle;
         }
-        if (property == Property::CLOSED && (!on_circle || !divides(f, scan.discriminant.get()))) {
-            return true;
+        if (property == Property::CLOSED) {
+            // G's roots are all on the circle at b (pairs off it would put
+            // one outside): a multiple one is a multiple root on the circle.
+            if (scan.self_reciprocal_part &&
+                vanishes_at(f, scan.self_reciprocal_discriminant.get(), point)) {
+                return false;
+            }
+            // Otherwise G's roots are simple, and none is h's unless h has
+            // a root on the circle; nor is there a multiple root at all
+            // unless f divides disc(Q).
+            if (!h_on_circle || !vanishes_at(f, scan.discriminant.get(), point)) {
+                return true;
+            }
         }
     }
-    // A linear leading coefficient can't vanish at a root of an irreducible
-    // f of degree 2 or more, so the degree is the same as in the gaps.
+    // The leading coefficient is linear, and its root is exact: at an
+    // irrational b the degree is the same as in the gaps. Over the field of
+    // b's irreducible factor:
+    FmpzPoly irreducible;
+    irreducible_at(f, point, irreducible.get());
     FieldFamily at_point;
-    at_breakpoint(scan.pair, f, at_point);
+    at_breakpoint(scan.pair, irreducible.get(), at_point);
     FmpqPoly modulus;
-    fmpq_poly_set_fmpz_poly(modulus.get(), f);
+    fmpq_poly_set_fmpz_poly(modulus.get(), irreducible.get());
     // CLOSED fails on a multiple root on the circle, a common root of p, p'
     // and p*; INSIDE on any root on the circle, a common root of p and p*.
     FieldPoly common = copy_of(at_point.p);
@@ -616,12 +822,23 @@ Rational sample_in_gap(const Scan& scan, std::size_t g) {
 
 IntervalEnd end_at(const Scan& scan, std::size_t i) {
     const RealRoot& point = scan.breakpoints[i];
-    const fmpz_poly_struct* f = scan.factors.get()->p + point.factor;
+    const fmpz_poly_struct* f = scan.parts[point.part].get();
     IntervalEnd end;
     end.kind = IntervalEnd::Kind::FINITE;
     end.value = six_digits(f, point);
-    if (fmpz_poly_degree(f) == 1) {
+    if (point.exact()) {
         end.exact = point.lower.text();
+        return end;
+    }
+    // A rational end inside a part of higher degree: its irreducible
+    // factor is linear.
+    FmpzPoly irreducible;
+    irreducible_at(f, point, irreducible.get());
+    if (fmpz_poly_degree(irreducible.get()) == 1) {
+        Rational root;
+        fmpq_set_fmpz_frac(root.get(), irreducible.get()->coeffs, irreducible.get()->coeffs + 1);
+        fmpq_neg(root.get(), root.get());
+        end.exact = root.text();
     }
     return end;
 }
@@ -773,53 +990,78 @@ bool negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double,
     if (fmpz_poly_is_zero(e)) {
         return true;
     }
+    // The sign changes: roots of odd multiplicity strictly inside (-1, 1),
+    // those of g(2t - 1) in (0, 1) for each squarefree part g of odd
+    // multiplicity.
     FmpzPolyFactor factors;
-    fmpz_poly_factor(factors.get(), e);
-    // The sign changes: roots of odd multiplicity strictly inside (-1, 1).
-    std::vector<std::pair<Rational, Rational>> changes;
+    fmpz_poly_factor_squarefree(factors.get(), e);
     const Rational minus_one(-1, 1);
     const Rational plus_one(1, 1);
-    for (slong precision = FIRST_PRECISION;; precision *= 4) {
-        if (precision > LAST_PRECISION) {
-            return false;
+    std::vector<const fmpz_poly_struct*> parts;
+    std::deque<FmpzPoly> stripped; // the odd parts without the roots +-1
+    std::vector<RealRoot> roots;
+    FmpzPoly shifted;
+    FmpzPoly quotient;
+    FmpzPoly end_root;
+    Fmpz minus;
+    fmpz_set_si(minus.get(), -1);
+    for (slong i = 0; i < factors.get()->num; ++i) {
+        FmpzPoly& g = stripped.emplace_back();
+        parts.push_back(g.get()); // one per factor, so that the indices agree
+        if (factors.get()->exp[i] % 2 == 0) {
+            continue;
         }
-        changes.clear();
-        bool parted = true;
-        for (slong i = 0; i < factors.get()->num && parted; ++i) {
-            if (factors.get()->exp[i] % 2 == 0) {
-                continue;
-            }
-            std::vector<RealRoot> roots;
-            real_roots_of(factors.get()->p + i, precision, i, roots);
-            for (RealRoot& root : roots) {
-                // Exact roots are the rational ones, among them +-1 (the
-                // ends, where no sign change inside counts); an irrational
-                // root is refined until it is clear of both ends.
-                if (compare(root.upper, minus_one) <= 0 || compare(root.lower, plus_one) >= 0) {
-                    continue;
-                }
-                if (compare(root.lower, minus_one) > 0 && compare(root.upper, plus_one) < 0) {
-                    changes.emplace_back(root.lower, root.upper);
-                } else {
-                    parted = false;
-                }
+        fmpz_poly_set(g.get(), factors.get()->p + i);
+        for (const int root : {1, -1}) {
+            fmpz_poly_zero(end_root.get());
+            fmpz_poly_set_coeff_si(end_root.get(), 0, -root);
+            fmpz_poly_set_coeff_si(end_root.get(), 1, 1);
+            while (fmpz_poly_degree(g.get()) >= 1 &&
+                   fmpz_poly_divides(quotient.get(), g.get(), end_root.get())) {
+                fmpz_poly_swap(g.get(), quotient.get());
             }
         }
-        std::sort(changes.begin(), changes.end(),
-                  [](const auto& a, const auto& b) { return compare(a.first, b.first) < 0; });
-        for (std::size_t i = 1; i < changes.size() && parted; ++i) {
-            parted = compare(changes[i - 1].second, changes[i].first) < 0;
+        if (fmpz_poly_degree(g.get()) < 1) {
+            continue;
         }
-        if (parted) {
-            break;
+        // g(2t - 1): shifted by -1, then coefficient j times 2^j.
+        fmpz_poly_taylor_shift(shifted.get(), g.get(), minus.get());
+        for (slong j = 1; j < fmpz_poly_length(shifted.get()); ++j) {
+            fmpz_mul_2exp(shifted.get()->coeffs + j, shifted.get()->coeffs + j,
+                          static_cast<ulong>(j));
+        }
+        const std::size_t first = roots.size();
+        roots_in_unit_interval(shifted.get(), static_cast<std::size_t>(i), roots);
+        for (std::size_t r = first; r < roots.size(); ++r) {
+            for (Rational* end : {&roots[r].lower, &roots[r].upper}) {
+                fmpq_mul_2exp(end->get(), end->get(), 1);
+                fmpq_sub(end->get(), end->get(), plus_one.get());
+            }
+        }
+    }
+    sort_apart(parts, roots);
+    // Each interval strictly inside (-1, 1), so that every piece between
+    // them has room for a sample.
+    for (RealRoot& root : roots) {
+        while (compare(root.lower, minus_one) <= 0 || compare(root.upper, plus_one) >= 0) {
+            halve(parts[root.part], root);
+        }
+    }
+    // Narrow intervals, so that the arcs below end close to the changes.
+    Rational width;
+    const Rational narrow(1, 1UL << 20);
+    for (RealRoot& root : roots) {
+        for (fmpq_sub(width.get(), root.upper.get(), root.lower.get()); compare(width, narrow) > 0;
+             fmpq_sub(width.get(), root.upper.get(), root.lower.get())) {
+            halve(parts[root.part], root);
         }
     }
     // The sign on each piece between the changes, at a rational inside it
     // where e isn't zero.
     std::vector<Rational> ends{minus_one};
-    for (const auto& change : changes) {
-        ends.push_back(change.first);
-        ends.push_back(change.second);
+    for (const RealRoot& change : roots) {
+        ends.push_back(change.lower);
+        ends.push_back(change.upper);
     }
     ends.push_back(plus_one);
     Rational value;
@@ -834,7 +1076,12 @@ bool negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double,
             fmpz_poly_evaluate_fmpq(value.get(), e, point.get());
         }
         if (fmpq_sgn(value.get()) < 0) {
-            result.emplace_back(nearest_double(low), nearest_double(high));
+            // The arc reaches over the neighbouring intervals, whose points
+            // the angle's search weighs too (those with Re z >= 0 count
+            // as 90 degrees or more and change nothing).
+            const Rational& outer_low = i == 0 ? minus_one : roots[i / 2 - 1].lower;
+            const Rational& outer_high = i / 2 < roots.size() ? roots[i / 2].upper : plus_one;
+            result.emplace_back(nearest_double(outer_low), nearest_double(outer_high));
         }
     }
     return true;

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets="method_file run exact_reading"
+targets="method_file run exact_reading region"
 # The exact reader belongs to ordimet-analyse, which the fuzz preset leaves
 # out; only the fuzz programs are built.
 cmake --preset fuzz -DORDIMET_BUILD_ANALYSE=ON >/dev/null

@@ -117,16 +117,17 @@ void to_integers(std::span<const Rational> rho, std::span<const Rational> sigma,
 void family(const IntegerPair& pair, const MpolyContext& context, Mpoly& result) {
     fmpz_mpoly_zero(result.get(), context.get());
     ulong exponents[2];
+    Fmpz coefficient;
     for (slong j = 0; j < pair.length; ++j) {
+        // Either polynomial may be shorter than the step: its trailing
+        // zeros are not stored.
         exponents[ZETA] = static_cast<ulong>(j);
         exponents[PARAMETER] = 0;
-        fmpz_mpoly_set_coeff_fmpz_ui(result.get(), pair.rho.get()->coeffs + j, exponents,
-                                     context.get());
-        if (j < fmpz_poly_length(pair.sigma.get())) {
-            exponents[PARAMETER] = 1;
-            fmpz_mpoly_set_coeff_fmpz_ui(result.get(), pair.sigma.get()->coeffs + j, exponents,
-                                         context.get());
-        }
+        fmpz_poly_get_coeff_fmpz(coefficient.get(), pair.rho.get(), j);
+        fmpz_mpoly_set_coeff_fmpz_ui(result.get(), coefficient.get(), exponents, context.get());
+        exponents[PARAMETER] = 1;
+        fmpz_poly_get_coeff_fmpz(coefficient.get(), pair.sigma.get(), j);
+        fmpz_mpoly_set_coeff_fmpz_ui(result.get(), coefficient.get(), exponents, context.get());
     }
 }
 
@@ -171,6 +172,20 @@ int sign_at(const fmpz_poly_struct* f, const Rational& x) {
     Rational value;
     fmpz_poly_evaluate_fmpq(value.get(), f, x.get());
     return fmpq_sgn(value.get());
+}
+
+// The sign of a squarefree f just beside x, to its right or its left: f's
+// own sign, or at a root of f (a simple one) that of f' on the right and
+// its opposite on the left. An interval's end can be a rational root of f
+// found on the way, while its one root inside is another.
+int sign_beside(const fmpz_poly_struct* f, const Rational& x, bool right) {
+    const int sign = sign_at(f, x);
+    if (sign != 0) {
+        return sign;
+    }
+    FmpzPoly slope;
+    fmpz_poly_derivative(slope.get(), f);
+    return right ? sign_at(slope.get(), x) : -sign_at(slope.get(), x);
 }
 
 // c / 2^k.
@@ -282,7 +297,7 @@ void halve(const fmpz_poly_struct* f, RealRoot& root) {
     if (at_middle == 0) {
         root.lower = middle;
         root.upper = middle;
-    } else if (at_middle == sign_at(f, root.lower)) {
+    } else if (at_middle == sign_beside(f, root.lower, true)) {
         root.lower = std::move(middle);
     } else {
         root.upper = std::move(middle);
@@ -385,7 +400,8 @@ bool vanishes_at(const fmpz_poly_struct* f, const fmpz_poly_struct* g, const Rea
     }
     // common divides f, so it has at most f's one root in the interval,
     // and changes sign there exactly when it has it.
-    return sign_at(common.get(), root.lower) * sign_at(common.get(), root.upper) < 0;
+    return sign_beside(common.get(), root.lower, true) !=
+           sign_beside(common.get(), root.upper, false);
 }
 
 // The irreducible factor of f whose root the root is.
@@ -586,10 +602,11 @@ bool find_breakpoints(std::span<const Rational> rho, std::span<const Rational> s
     for (int which = 0; which < 3; ++which) {
         fmpz_poly_zero(linear.get());
         if (which == 0) {
-            fmpz_poly_set_coeff_fmpz(linear.get(), 0, scan.pair.rho.get()->coeffs + degree);
-            if (degree < fmpz_poly_length(scan.pair.sigma.get())) {
-                fmpz_poly_set_coeff_fmpz(linear.get(), 1, scan.pair.sigma.get()->coeffs + degree);
-            }
+            Fmpz coefficient;
+            fmpz_poly_get_coeff_fmpz(coefficient.get(), scan.pair.rho.get(), degree);
+            fmpz_poly_set_coeff_fmpz(linear.get(), 0, coefficient.get());
+            fmpz_poly_get_coeff_fmpz(coefficient.get(), scan.pair.sigma.get(), degree);
+            fmpz_poly_set_coeff_fmpz(linear.get(), 1, coefficient.get());
         } else {
             Fmpz point;
             fmpz_set_si(point.get(), which == 1 ? 1 : -1);

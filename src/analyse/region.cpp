@@ -547,7 +547,6 @@ Configuration at_rational(std::span<const Rational> rho, std::span<const Rationa
 }
 
 struct Scan {
-    bool decided = false;
     IntegerPair pair;
     // Coprime squarefree polynomials in x whose positive roots are the
     // breakpoints, in ascending order.
@@ -1001,11 +1000,11 @@ void real_part_in_cosine(const IntegerPair& pair, fmpz_poly_struct* result) {
 }
 
 // The intervals of c = cos theta in (-1, 1) where the polynomial e is
-// negative, as pairs of doubles; false if they couldn't be told apart.
-bool negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double, double>>& result) {
+// negative, as pairs of doubles.
+void negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double, double>>& result) {
     result.clear();
     if (fmpz_poly_is_zero(e)) {
-        return true;
+        return;
     }
     // The sign changes: roots of odd multiplicity strictly inside (-1, 1),
     // those of g(2t - 1) in (0, 1) for each squarefree part g of odd
@@ -1101,7 +1100,6 @@ bool negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double,
             result.emplace_back(nearest_double(outer_low), nearest_double(outer_high));
         }
     }
-    return true;
 }
 
 // --- Phase lag --------------------------------------------------------------------
@@ -1234,11 +1232,8 @@ AbsoluteStability absolute_stability(std::span<const Rational> rho,
         return result;
     }
     result.status = RegionStatus::REFUSED;
-    if (!within_limits(rho, sigma)) {
-        return result;
-    }
     Scan scan;
-    if (!find_breakpoints(rho, sigma, scan)) {
+    if (!within_limits(rho, sigma) || !find_breakpoints(rho, sigma, scan)) {
         return result;
     }
     bool decided = true;
@@ -1254,10 +1249,7 @@ AbsoluteStability absolute_stability(std::span<const Rational> rho,
     FmpzPoly real_part;
     real_part_in_cosine(scan.pair, real_part.get());
     std::vector<std::pair<double, double>> negative;
-    if (!negative_intervals(real_part.get(), negative)) {
-        result.status = RegionStatus::REFUSED;
-        return result;
-    }
+    negative_intervals(real_part.get(), negative);
     result.a_stable = negative.empty();
     std::vector<double> rho_values;
     std::vector<double> sigma_values;
@@ -1289,11 +1281,8 @@ Periodicity periodicity(std::span<const Rational> rho, std::span<const Rational>
         return result;
     }
     result.status = RegionStatus::REFUSED;
-    if (!within_limits(rho, sigma)) {
-        return result;
-    }
     Scan scan;
-    if (!find_breakpoints(rho, sigma, scan)) {
+    if (!within_limits(rho, sigma) || !find_breakpoints(rho, sigma, scan)) {
         return result;
     }
     bool decided = true;

@@ -565,13 +565,124 @@ struct Scan {
     bool self_reciprocal_part = false;
 };
 
-// The breakpoints of P for x > 0.
+// The linear polynomials in x among the breakpoints' sources, kept apart
+// so that their roots are found exactly: the leading coefficient
+// A[d] + x B[d], and P(1, x), P(-1, x) (a real root crossing the circle).
+void add_linear_parts(slong degree, Scan& scan) {
+    FmpzPoly linear;
+    Fmpz value;
+    for (int which = 0; which < 3; ++which) {
+        fmpz_poly_zero(linear.get());
+        if (which == 0) {
+            fmpz_poly_get_coeff_fmpz(value.get(), scan.pair.rho.get(), degree);
+            fmpz_poly_set_coeff_fmpz(linear.get(), 0, value.get());
+            fmpz_poly_get_coeff_fmpz(value.get(), scan.pair.sigma.get(), degree);
+            fmpz_poly_set_coeff_fmpz(linear.get(), 1, value.get());
+        } else {
+            Fmpz point;
+            fmpz_set_si(point.get(), which == 1 ? 1 : -1);
+            fmpz_poly_evaluate_fmpz(value.get(), scan.pair.rho.get(), point.get());
+            fmpz_poly_set_coeff_fmpz(linear.get(), 0, value.get());
+            fmpz_poly_evaluate_fmpz(value.get(), scan.pair.sigma.get(), point.get());
+            fmpz_poly_set_coeff_fmpz(linear.get(), 1, value.get());
+        }
+        if (fmpz_poly_degree(linear.get()) != 1 || fmpz_is_zero(linear.get()->coeffs)) {
+            continue; // no root, or the root x = 0
+        }
+        fmpz_poly_primitive_part(linear.get(), linear.get());
+        if (fmpz_sgn(linear.get()->coeffs + 1) < 0) {
+            fmpz_poly_neg(linear.get(), linear.get());
+        }
+        const bool known = std::any_of(scan.parts.begin(), scan.parts.end(), [&](FmpzPoly& q) {
+            return fmpz_poly_equal(q.get(), linear.get()) != 0;
+        });
+        if (!known) {
+            fmpz_poly_set(scan.parts.emplace_back().get(), linear.get());
+        }
+    }
+}
+
+// The discriminant of A in zeta, a polynomial in x, into `result`; 1 when A
+// has degree below 2 in zeta (no two roots to meet).
+bool discriminant_in_zeta(const Mpoly& a, const MpolyContext& context, fmpz_poly_struct* result) {
+    if (fmpz_mpoly_degree_si(a.get(), ZETA, context.get()) < 2) {
+        fmpz_poly_one(result);
+        return true;
+    }
+    Mpoly eliminated(context);
+    return fmpz_mpoly_discriminant(eliminated.get(), a.get(), ZETA, context.get()) &&
+           in_parameter(eliminated, context, result);
+}
+
+// The breakpoints from the parts: the linear ones' roots, and the positive
+// roots of the coprime squarefree parts of `rest` without the linear parts
+// and the factor x, all ascending and apart.
+void isolate_breakpoints(fmpz_poly_struct* rest, Scan& scan) {
+    FmpzPoly quotient;
+    for (FmpzPoly& known : scan.parts) {
+        while (fmpz_poly_divides(quotient.get(), rest, known.get())) {
+            fmpz_poly_swap(rest, quotient.get());
+        }
+    }
+    // x = 0 is no breakpoint: the factor x goes, so that no part has the
+    // root 0 (halving an interval that starts at 0 relies on it).
+    while (fmpz_poly_length(rest) > 1 && fmpz_is_zero(rest->coeffs)) {
+        fmpz_poly_shift_right(rest, rest, 1);
+    }
+    FmpzPolyFactor pieces;
+    fmpz_poly_factor_squarefree(pieces.get(), rest);
+    for (slong i = 0; i < pieces.get()->num; ++i) {
+        fmpz_poly_set(scan.parts.emplace_back().get(), pieces.get()->p + i);
+    }
+    std::vector<const fmpz_poly_struct*> polys;
+    for (std::size_t i = 0; i < scan.parts.size(); ++i) {
+        const fmpz_poly_struct* f = scan.parts[i].get();
+        polys.push_back(f);
+        if (fmpz_poly_degree(f) != 1) {
+            positive_roots_of(f, i, scan.breakpoints);
+            continue;
+        }
+        RealRoot root;
+        root.part = i;
+        fmpq_set_fmpz_frac(root.lower.get(), f->coeffs, f->coeffs + 1);
+        fmpq_neg(root.lower.get(), root.lower.get());
+        root.upper = root.lower;
+        if (fmpq_sgn(root.lower.get()) > 0) {
+            scan.breakpoints.push_back(std::move(root));
+        }
+    }
+    sort_apart(polys, scan.breakpoints);
+}
+
+// Whether (zeta - 1)^2 divides G(zeta, 0): the principal roots are G's.
+bool principal_roots_in(const Mpoly& g, const MpolyContext& context) {
+    Mpoly at_zero(context);
+    Fmpz zero;
+    FmpzPoly g0;
+    fmpz_mpoly_evaluate_one_fmpz(at_zero.get(), g.get(), PARAMETER, zero.get(), context.get());
+    if (!fmpz_mpoly_get_fmpz_poly(g0.get(), at_zero.get(), ZETA, context.get()) ||
+        fmpz_poly_degree(g0.get()) < 2) {
+        return false;
+    }
+    Fmpz unit;
+    fmpz_one(unit.get());
+    Fmpz value;
+    fmpz_poly_evaluate_fmpz(value.get(), g0.get(), unit.get());
+    FmpzPoly slope;
+    fmpz_poly_derivative(slope.get(), g0.get());
+    Fmpz value_slope;
+    fmpz_poly_evaluate_fmpz(value_slope.get(), slope.get(), unit.get());
+    return fmpz_is_zero(value.get()) && fmpz_is_zero(value_slope.get());
+}
+
+// The breakpoints of P for x > 0, and what decides them.
 bool find_breakpoints(std::span<const Rational> rho, std::span<const Rational> sigma, Scan& scan) {
     to_integers(rho, sigma, scan.pair);
     MpolyContext context;
     Mpoly p(context);
     family(scan.pair, context, p);
 
+    // Q, the squarefree part of P in zeta; G = gcd(Q, Q*); h = Q / G.
     Mpoly derivative(context);
     fmpz_mpoly_derivative(derivative.get(), p.get(), ZETA, context.get());
     Mpoly repeated(context);
@@ -589,143 +700,35 @@ bool find_breakpoints(std::span<const Rational> rho, std::span<const Rational> s
                             context.get())) {
         return false;
     }
-
-    // The polynomials in x whose roots are the breakpoints: the leading
-    // coefficient and P(1, x), P(-1, x) (a real root crossing the circle),
-    // linear, kept apart so that their roots are found exactly; then
-    // disc(Q) Res(h, h*) without them, in coprime squarefree parts.
-    FmpzPoly linear;
-    FmpzPoly rest;
-    fmpz_poly_one(rest.get());
-    const slong degree = fmpz_mpoly_degree_si(p.get(), ZETA, context.get());
-    for (int which = 0; which < 3; ++which) {
-        fmpz_poly_zero(linear.get());
-        if (which == 0) {
-            Fmpz coefficient;
-            fmpz_poly_get_coeff_fmpz(coefficient.get(), scan.pair.rho.get(), degree);
-            fmpz_poly_set_coeff_fmpz(linear.get(), 0, coefficient.get());
-            fmpz_poly_get_coeff_fmpz(coefficient.get(), scan.pair.sigma.get(), degree);
-            fmpz_poly_set_coeff_fmpz(linear.get(), 1, coefficient.get());
-        } else {
-            Fmpz point;
-            fmpz_set_si(point.get(), which == 1 ? 1 : -1);
-            Fmpz value;
-            fmpz_poly_evaluate_fmpz(value.get(), scan.pair.rho.get(), point.get());
-            fmpz_poly_set_coeff_fmpz(linear.get(), 0, value.get());
-            fmpz_poly_evaluate_fmpz(value.get(), scan.pair.sigma.get(), point.get());
-            fmpz_poly_set_coeff_fmpz(linear.get(), 1, value.get());
-        }
-        if (fmpz_poly_degree(linear.get()) != 1) {
-            continue;
-        }
-        if (fmpz_is_zero(linear.get()->coeffs)) {
-            continue; // the root x = 0
-        }
-        fmpz_poly_primitive_part(linear.get(), linear.get());
-        if (fmpz_sgn(linear.get()->coeffs + 1) < 0) {
-            fmpz_poly_neg(linear.get(), linear.get());
-        }
-        const bool known = std::any_of(scan.parts.begin(), scan.parts.end(), [&](FmpzPoly& q) {
-            return fmpz_poly_equal(q.get(), linear.get()) != 0;
-        });
-        if (!known) {
-            fmpz_poly_set(scan.parts.emplace_back().get(), linear.get());
-        }
-    }
-    Mpoly eliminated(context);
-    FmpzPoly part;
-    if (fmpz_mpoly_degree_si(squarefree.get(), ZETA, context.get()) >= 2) {
-        if (!fmpz_mpoly_discriminant(eliminated.get(), squarefree.get(), ZETA, context.get()) ||
-            !in_parameter(eliminated, context, part.get())) {
-            return false;
-        }
-        fmpz_poly_mul(rest.get(), rest.get(), part.get());
-        fmpz_poly_set(scan.discriminant.get(), part.get());
-    }
-    if (fmpz_mpoly_degree_si(rest_of_q.get(), ZETA, context.get()) >= 1) {
-        Mpoly rest_reverse(context);
-        reversed(rest_of_q, context, rest_reverse);
-        if (!fmpz_mpoly_resultant(eliminated.get(), rest_of_q.get(), rest_reverse.get(), ZETA,
-                                  context.get()) ||
-            !in_parameter(eliminated, context, part.get())) {
-            return false;
-        }
-        fmpz_poly_mul(rest.get(), rest.get(), part.get());
-        fmpz_poly_set(scan.crossing.get(), part.get());
-    }
     scan.repeated_factor = fmpz_mpoly_degree_si(repeated.get(), ZETA, context.get()) > 0;
     scan.self_reciprocal_part =
         fmpz_mpoly_degree_si(self_reciprocal.get(), ZETA, context.get()) > 0;
-    if (fmpz_mpoly_degree_si(self_reciprocal.get(), ZETA, context.get()) >= 2) {
-        if (!fmpz_mpoly_discriminant(eliminated.get(), self_reciprocal.get(), ZETA,
-                                     context.get()) ||
-            !in_parameter(eliminated, context, scan.self_reciprocal_discriminant.get())) {
+    scan.principal_self_reciprocal = principal_roots_in(self_reciprocal, context);
+
+    // disc(Q), Res(h, h*) (1 for a constant h) and disc(G).
+    if (!discriminant_in_zeta(squarefree, context, scan.discriminant.get()) ||
+        !discriminant_in_zeta(self_reciprocal, context, scan.self_reciprocal_discriminant.get())) {
+        return false;
+    }
+    fmpz_poly_one(scan.crossing.get());
+    if (fmpz_mpoly_degree_si(rest_of_q.get(), ZETA, context.get()) >= 1) {
+        Mpoly rest_reverse(context);
+        reversed(rest_of_q, context, rest_reverse);
+        Mpoly eliminated(context);
+        if (!fmpz_mpoly_resultant(eliminated.get(), rest_of_q.get(), rest_reverse.get(), ZETA,
+                                  context.get()) ||
+            !in_parameter(eliminated, context, scan.crossing.get())) {
             return false;
         }
     }
-    for (FmpzPoly* none :
-         {&scan.discriminant, &scan.crossing, &scan.self_reciprocal_discriminant}) {
-        if (fmpz_poly_is_zero(none->get())) {
-            fmpz_poly_one(none->get());
-        }
-    }
-    if (fmpz_poly_is_zero(rest.get())) {
-        return false; // not expected: every factor is non-zero by construction
-    }
-    FmpzPoly quotient;
-    for (FmpzPoly& known : scan.parts) {
-        while (fmpz_poly_divides(quotient.get(), rest.get(), known.get())) {
-            fmpz_poly_swap(rest.get(), quotient.get());
-        }
-    }
-    // x = 0 is no breakpoint: the factor x goes, so that no part has the
-    // root 0 (halving an interval that starts at 0 relies on it).
-    while (fmpz_poly_length(rest.get()) > 1 && fmpz_is_zero(rest.get()->coeffs)) {
-        fmpz_poly_shift_right(rest.get(), rest.get(), 1);
-    }
-    FmpzPolyFactor pieces;
-    fmpz_poly_factor_squarefree(pieces.get(), rest.get());
-    for (slong i = 0; i < pieces.get()->num; ++i) {
-        fmpz_poly_set(scan.parts.emplace_back().get(), pieces.get()->p + i);
-    }
-    std::vector<const fmpz_poly_struct*> polys;
-    for (std::size_t i = 0; i < scan.parts.size(); ++i) {
-        const fmpz_poly_struct* f = scan.parts[i].get();
-        polys.push_back(f);
-        if (fmpz_poly_degree(f) == 1) {
-            RealRoot root;
-            root.part = i;
-            fmpq_set_fmpz_frac(root.lower.get(), f->coeffs, f->coeffs + 1);
-            fmpq_neg(root.lower.get(), root.lower.get());
-            root.upper = root.lower;
-            if (fmpq_sgn(root.lower.get()) > 0) {
-                scan.breakpoints.push_back(std::move(root));
-            }
-        } else {
-            positive_roots_of(f, i, scan.breakpoints);
-        }
-    }
-    sort_apart(polys, scan.breakpoints);
 
-    // G(zeta, 0) divisible by (zeta - 1)^2.
-    Mpoly at_zero(context);
-    Fmpz zero;
-    FmpzPoly g0;
-    fmpz_mpoly_evaluate_one_fmpz(at_zero.get(), self_reciprocal.get(), PARAMETER, zero.get(),
-                                 context.get());
-    if (fmpz_mpoly_get_fmpz_poly(g0.get(), at_zero.get(), ZETA, context.get())) {
-        Fmpz unit;
-        fmpz_one(unit.get());
-        Fmpz value;
-        fmpz_poly_evaluate_fmpz(value.get(), g0.get(), unit.get());
-        FmpzPoly slope;
-        fmpz_poly_derivative(slope.get(), g0.get());
-        Fmpz value_slope;
-        fmpz_poly_evaluate_fmpz(value_slope.get(), slope.get(), unit.get());
-        scan.principal_self_reciprocal = fmpz_poly_degree(g0.get()) >= 2 &&
-                                         fmpz_is_zero(value.get()) &&
-                                         fmpz_is_zero(value_slope.get());
+    add_linear_parts(fmpz_mpoly_degree_si(p.get(), ZETA, context.get()), scan);
+    FmpzPoly rest;
+    fmpz_poly_mul(rest.get(), scan.discriminant.get(), scan.crossing.get());
+    if (fmpz_poly_is_zero(rest.get())) {
+        return false; // not expected: both are non-zero by construction
     }
+    isolate_breakpoints(rest.get(), scan);
     return true;
 }
 

@@ -974,60 +974,65 @@ double least_angle(std::span<const double> rho, std::span<const double> sigma, d
     return best;
 }
 
-// 2 Re(rho(e^{i theta}) conj(sigma(e^{i theta}))) as a polynomial in
-// c = cos theta.
-void real_part_in_cosine(const IntegerPair& pair, fmpz_poly_struct* result) {
+// With w(theta) = rho(e^{i theta}) conj(sigma(e^{i theta})), which has the
+// argument of z(theta): 2 Re w and 2 Im w / sin(theta) as polynomials in
+// c = cos theta. With a the coefficients of rho(z) z^k sigma(1/z), so that
+// w = sum a_j e^{i (j - k) theta}: Re w = a_k + sum (a_{k+l} + a_{k-l})
+// cos(l theta) and Im w = sum (a_{k+l} - a_{k-l}) sin(l theta), with
+// cos(l theta) = T_l(c) and sin(l theta) = sin(theta) U_{l-1}(c).
+void locus_in_cosine(const IntegerPair& pair, fmpz_poly_struct* real, fmpz_poly_struct* imaginary) {
     const slong k = pair.length - 1;
-    FmpzPoly rho_reverse;
     FmpzPoly sigma_reverse;
-    fmpz_poly_reverse(rho_reverse.get(), pair.rho.get(), pair.length);
     fmpz_poly_reverse(sigma_reverse.get(), pair.sigma.get(), pair.length);
-    FmpzPoly t;
-    FmpzPoly product;
-    fmpz_poly_mul(t.get(), pair.rho.get(), sigma_reverse.get());
-    fmpz_poly_mul(product.get(), rho_reverse.get(), pair.sigma.get());
-    fmpz_poly_add(t.get(), t.get(), product.get());
-    // t is self-reciprocal of degree 2k: zeta^-k t = t_k + 2 sum t_{k+l} cos(l theta).
-    fmpz_poly_zero(result);
+    FmpzPoly a;
+    fmpz_poly_mul(a.get(), pair.rho.get(), sigma_reverse.get());
+    fmpz_poly_zero(real);
+    fmpz_poly_zero(imaginary);
+    Fmpz up;
+    Fmpz down;
     Fmpz coefficient;
     FmpzPoly chebyshev;
     for (slong l = 0; l <= k; ++l) {
-        fmpz_poly_get_coeff_fmpz(coefficient.get(), t.get(), k + l);
+        fmpz_poly_get_coeff_fmpz(up.get(), a.get(), k + l);
+        fmpz_poly_get_coeff_fmpz(down.get(), a.get(), k - l);
+        // 2 a_k for l = 0, 2 (a_{k+l} + a_{k-l}) after.
+        fmpz_add(coefficient.get(), up.get(), down.get());
         if (l > 0) {
             fmpz_mul_si(coefficient.get(), coefficient.get(), 2);
         }
         fmpz_poly_chebyshev_t(chebyshev.get(), static_cast<ulong>(l));
         fmpz_poly_scalar_mul_fmpz(chebyshev.get(), chebyshev.get(), coefficient.get());
-        fmpz_poly_add(result, result, chebyshev.get());
+        fmpz_poly_add(real, real, chebyshev.get());
+        if (l > 0) {
+            fmpz_sub(coefficient.get(), up.get(), down.get());
+            fmpz_mul_si(coefficient.get(), coefficient.get(), 2);
+            fmpz_poly_chebyshev_u(chebyshev.get(), static_cast<ulong>(l - 1));
+            fmpz_poly_scalar_mul_fmpz(chebyshev.get(), chebyshev.get(), coefficient.get());
+            fmpz_poly_add(imaginary, imaginary, chebyshev.get());
+        }
     }
 }
 
-// The intervals of c = cos theta in (-1, 1) where the polynomial e is
-// negative, as pairs of doubles.
-void negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double, double>>& result) {
-    result.clear();
-    if (fmpz_poly_is_zero(e)) {
-        return;
-    }
-    // The sign changes: roots of odd multiplicity strictly inside (-1, 1),
-    // those of g(2t - 1) in (0, 1) for each squarefree part g of odd
-    // multiplicity.
+// The roots in (-1, 1) of the squarefree parts of e (with `odd_only`, of
+// those of odd multiplicity), ascending and apart, each interval strictly
+// inside (-1, 1) and narrower than 2^-20; `parts` holds the parts without
+// the roots +-1, which the roots refer to.
+void roots_in_open_unit(const fmpz_poly_struct* e, bool odd_only, std::deque<FmpzPoly>& parts,
+                        std::vector<RealRoot>& roots) {
     FmpzPolyFactor factors;
     fmpz_poly_factor_squarefree(factors.get(), e);
     const Rational minus_one(-1, 1);
     const Rational plus_one(1, 1);
-    std::vector<const fmpz_poly_struct*> parts;
-    std::deque<FmpzPoly> stripped; // the odd parts without the roots +-1
-    std::vector<RealRoot> roots;
+    std::vector<const fmpz_poly_struct*> polys;
     FmpzPoly shifted;
     FmpzPoly quotient;
     FmpzPoly end_root;
     Fmpz minus;
     fmpz_set_si(minus.get(), -1);
     for (slong i = 0; i < factors.get()->num; ++i) {
-        FmpzPoly& g = stripped.emplace_back();
-        parts.push_back(g.get()); // one per factor, so that the indices agree
-        if (factors.get()->exp[i] % 2 == 0) {
+        FmpzPoly& g = parts.emplace_back();
+        polys.push_back(g.get()); // one per factor, so that the indices agree
+        if (odd_only && factors.get()->exp[i] % 2 == 0) {
             continue;
         }
         fmpz_poly_set(g.get(), factors.get()->p + i);
@@ -1058,48 +1063,151 @@ void negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double,
             }
         }
     }
-    sort_apart(parts, roots);
-    // Each interval strictly inside (-1, 1), so that every piece between
-    // them has room for a sample.
-    for (RealRoot& root : roots) {
-        while (compare(root.lower, minus_one) <= 0 || compare(root.upper, plus_one) >= 0) {
-            halve(parts[root.part], root);
-        }
-    }
-    // Narrow intervals, so that the arcs below end close to the changes.
+    sort_apart(polys, roots);
     Rational width;
     const Rational narrow(1, 1UL << 20);
     for (RealRoot& root : roots) {
+        while (compare(root.lower, minus_one) <= 0 || compare(root.upper, plus_one) >= 0) {
+            halve(polys[root.part], root);
+        }
         for (fmpq_sub(width.get(), root.upper.get(), root.lower.get()); compare(width, narrow) > 0;
              fmpq_sub(width.get(), root.upper.get(), root.lower.get())) {
-            halve(parts[root.part], root);
+            halve(polys[root.part], root);
         }
     }
-    // The sign on each piece between the changes, at a rational inside it
-    // where e isn't zero.
-    std::vector<Rational> ends{minus_one};
-    for (const RealRoot& change : roots) {
-        ends.push_back(change.lower);
-        ends.push_back(change.upper);
+}
+
+// A rational point inside each piece of (-1, 1) between the roots.
+std::vector<Rational> samples_between(const std::vector<RealRoot>& roots) {
+    std::vector<Rational> ends{Rational(-1, 1)};
+    for (const RealRoot& root : roots) {
+        ends.push_back(root.lower);
+        ends.push_back(root.upper);
     }
-    ends.push_back(plus_one);
-    Rational value;
+    ends.push_back(Rational(1, 1));
+    std::vector<Rational> samples;
     for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
-        Rational low = ends[i];
-        Rational high = ends[i + 1];
-        Rational point = simplest_between(weighted(low, 3, high, 1), weighted(low, 1, high, 3));
-        fmpz_poly_evaluate_fmpq(value.get(), e, point.get());
-        for (int tries = 0; tries < 64 && value.is_zero(); ++tries) {
-            // An even-multiplicity root: move towards the upper end.
-            point = weighted(point, 1, high, 1);
-            fmpz_poly_evaluate_fmpq(value.get(), e, point.get());
+        samples.push_back(simplest_between(weighted(ends[i], 3, ends[i + 1], 1),
+                                           weighted(ends[i], 1, ends[i + 1], 3)));
+    }
+    return samples;
+}
+
+// Whether the locus has a point in the open left half-plane with
+// |arg(-z)| < atan(t): some c in [-1, 1] with Q(c) < 0 and
+// (1 - c^2) V(c)^2 < t^2 Q(c)^2, Q = 2 Re w and V = 2 Im w / sin(theta).
+// Decided exactly: the set is open in (-1, 1), so it holds a point between
+// two roots of Q D, D = (1 - c^2) V^2 - t^2 Q^2, if it is not empty; at
+// c = +-1 (theta = 0 or pi) the locus is on the real axis.
+bool locus_inside_wedge(const fmpz_poly_struct* q, const fmpz_poly_struct* v, const Rational& t) {
+    if (sign_at(q, Rational(1, 1)) < 0 || sign_at(q, Rational(-1, 1)) < 0) {
+        return true;
+    }
+    // D times the square of t's denominator, in integers.
+    FmpzPoly d;
+    FmpzPoly term;
+    fmpz_poly_sqr(d.get(), v);
+    FmpzPoly one_minus_square;
+    fmpz_poly_set_coeff_si(one_minus_square.get(), 0, 1);
+    fmpz_poly_set_coeff_si(one_minus_square.get(), 2, -1);
+    fmpz_poly_mul(d.get(), d.get(), one_minus_square.get());
+    Fmpz square;
+    fmpz_mul(square.get(), fmpq_denref(t.get()), fmpq_denref(t.get()));
+    fmpz_poly_scalar_mul_fmpz(d.get(), d.get(), square.get());
+    fmpz_poly_sqr(term.get(), q);
+    fmpz_mul(square.get(), fmpq_numref(t.get()), fmpq_numref(t.get()));
+    fmpz_poly_scalar_mul_fmpz(term.get(), term.get(), square.get());
+    fmpz_poly_sub(d.get(), d.get(), term.get());
+    if (fmpz_poly_is_zero(d.get())) {
+        return false; // the locus lies on the rays themselves
+    }
+    FmpzPoly product;
+    fmpz_poly_mul(product.get(), q, d.get());
+    std::deque<FmpzPoly> parts;
+    std::vector<RealRoot> roots;
+    roots_in_open_unit(product.get(), false, parts, roots);
+    for (const Rational& c : samples_between(roots)) {
+        if (sign_at(q, c) < 0 && sign_at(d.get(), c) < 0) {
+            return true;
         }
-        if (fmpq_sgn(value.get()) < 0) {
-            // The arc reaches over the neighbouring intervals, whose points
-            // the angle's search weighs too (those with Re z >= 0 count
-            // as 90 degrees or more and change nothing).
-            const Rational& outer_low = i == 0 ? minus_one : roots[i / 2 - 1].lower;
-            const Rational& outer_high = i / 2 < roots.size() ? roots[i / 2].upper : plus_one;
+    }
+    return false;
+}
+
+// The exact value of a double, as a rational.
+Rational exactly(double value) {
+    Arf exact;
+    arf_set_d(exact.get(), value);
+    Rational result;
+    arf_get_fmpq(result.get(), exact.get());
+    return result;
+}
+
+// The A(alpha) angle in degrees, from an estimate (the least angle found by
+// sampling the locus) made certain: alpha lies between two angles where
+// the exact test above says "no locus point inside" and "some", and these
+// are made closer by bisection until both print alike with 2 decimals. An
+// estimate too high (a dip of the locus the sampling missed) only costs
+// more bisection.
+double certified_angle(const fmpz_poly_struct* q, const fmpz_poly_struct* v, double estimate) {
+    const auto inside = [&](double degrees) {
+        return locus_inside_wedge(q, v, exactly(std::tan(degrees * std::numbers::pi / 180.0)));
+    };
+    if (inside(0.0)) {
+        return 0.0; // a locus point on the negative real axis
+    }
+    constexpr double SLACK = 1e-6;
+    constexpr double HIGHEST = 90.0 - 1e-9;
+    double low = std::max(0.0, estimate - SLACK);
+    double high = std::min(HIGHEST, estimate + SLACK);
+    if (inside(low)) {
+        high = low;
+        low = 0.0;
+    } else if (!inside(high)) {
+        low = high;
+        high = HIGHEST;
+        if (!inside(high)) {
+            return 90.0;
+        }
+    }
+    const auto printed = [](double degrees) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f", degrees);
+        return std::string(text);
+    };
+    for (int step = 0; step < 80 && printed(low) != printed(high); ++step) {
+        const double middle = low + (high - low) / 2;
+        (inside(middle) ? high : low) = middle;
+    }
+    return low + (high - low) / 2;
+}
+
+// The intervals of c = cos theta in (-1, 1) where the polynomial e is
+// negative, as pairs of doubles, each reaching over the narrow intervals of
+// the sign changes beside it.
+void negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double, double>>& result) {
+    result.clear();
+    if (fmpz_poly_is_zero(e)) {
+        return;
+    }
+    // The sign changes: roots of odd multiplicity strictly inside (-1, 1).
+    std::deque<FmpzPoly> parts;
+    std::vector<RealRoot> roots;
+    roots_in_open_unit(e, true, parts, roots);
+    const std::vector<Rational> samples = samples_between(roots);
+    const Rational minus_one(-1, 1);
+    const Rational plus_one(1, 1);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        // An even-multiplicity root at the sample would read 0: the sign
+        // is that of the piece's other points, found nearer its upper end.
+        Rational point = samples[i];
+        const Rational& upper = i < roots.size() ? roots[i].lower : plus_one;
+        for (int tries = 0; tries < 64 && sign_at(e, point) == 0; ++tries) {
+            point = weighted(point, 1, upper, 1);
+        }
+        if (sign_at(e, point) < 0) {
+            const Rational& outer_low = i == 0 ? minus_one : roots[i - 1].lower;
+            const Rational& outer_high = i < roots.size() ? roots[i].upper : plus_one;
             result.emplace_back(nearest_double(outer_low), nearest_double(outer_high));
         }
     }
@@ -1250,7 +1358,8 @@ AbsoluteStability absolute_stability(std::span<const Rational> rho,
         return result; // no wedge: it would hold the whole negative real axis
     }
     FmpzPoly real_part;
-    real_part_in_cosine(scan.pair, real_part.get());
+    FmpzPoly imaginary_part;
+    locus_in_cosine(scan.pair, real_part.get(), imaginary_part.get());
     std::vector<std::pair<double, double>> negative;
     negative_intervals(real_part.get(), negative);
     result.a_stable = negative.empty();
@@ -1268,7 +1377,8 @@ AbsoluteStability absolute_stability(std::span<const Rational> rho,
         alpha =
             std::min(alpha, least_angle(rho_values, sigma_values, std::acos(high), std::acos(low)));
     }
-    result.alpha_degrees = alpha;
+    result.alpha_degrees =
+        negative.empty() ? 90.0 : certified_angle(real_part.get(), imaginary_part.get(), alpha);
     return result;
 }
 

@@ -89,6 +89,14 @@ const Case CASES[] = {
      "431122449/500000000 -7244897959/5000000000 1",
      "0 0 0 0 0 0 4081632653/40000000000 4081632653/10000000000 4081632653/10000000000",
      "a=inf A=no alpha=17.84"},
+    // BDF 3 with rho and sigma times two quadratics whose roots near the
+    // circle almost cancel: the locus dips into the BDF 3 wedge over 2e-4
+    // radians of theta, too narrow for any sampling, to 82.12 degrees (a
+    // point at 84 degrees has a root of modulus 1.0001).
+    {"narrow dip of the locus", 1,
+     "-24990001/137500000 1002407863323/896675000000 -31245421002481/9863425000000 "
+     "44566307858287/9863425000000 -51869064993/15781480000 1",
+     "0 0 0 74970003/137500000 -9914981607/11014520000 6/11", "a=inf A=no alpha=82.12"},
     // The trapezoidal rule times z^2 + 1: the fixed simple roots +-i on the
     // circle stay allowed.
     {"fixed roots on the circle", 1, "-1 1 -1 1", "1/2 1/2 1/2 1/2", "a=inf A=yes alpha=90.00"},

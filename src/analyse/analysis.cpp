@@ -1,5 +1,6 @@
 #include "analyse/analysis.hpp"
 
+#include "analyse/flint_handles.hpp"
 #include "cyclic/cyclic.hpp"
 #include "driver/support/support.hpp"
 #include "stability/stability.hpp"
@@ -177,6 +178,46 @@ void run_tolerance_analyses(MethodKind kind, int m, AnalysisWorkspace& workspace
                                                   : TestVerdict::NOT_RUN;
 }
 
+// rho and sigma without the factor common to them, as doubles, and
+// whether the fixed roots (those of the factor) are allowed in the region.
+void fill_region_pair(int k, const CharacteristicPolynomials& polynomials,
+                      AlgorithmAnalysis& algorithm) {
+    algorithm.region_rho_decimal = algorithm.rho_decimal;
+    algorithm.region_sigma_decimal = algorithm.sigma_decimal;
+    algorithm.fixed_roots_allowed = true;
+    std::span<const Rational> fixed;
+    if (polynomials.reducible) {
+        fixed = polynomials.common_factor;
+    } else if (polynomials.sigma.empty() && !polynomials.rho.empty()) {
+        fixed = polynomials.rho;
+    } else {
+        return;
+    }
+    FmpqPoly factor;
+    for (std::size_t j = 0; j < fixed.size(); ++j) {
+        fmpq_poly_set_coeff_fmpq(factor.get(), static_cast<long>(j), fixed[j].get());
+    }
+    FmpqPoly quotient;
+    for (const bool first : {true, false}) {
+        FmpqPoly poly;
+        const std::vector<Rational>& values = first ? polynomials.rho : polynomials.sigma;
+        for (std::size_t j = 0; j < values.size(); ++j) {
+            fmpq_poly_set_coeff_fmpq(poly.get(), static_cast<long>(j), values[j].get());
+        }
+        fmpq_poly_div(quotient.get(), poly.get(), factor.get());
+        std::vector<double>& out =
+            first ? algorithm.region_rho_decimal : algorithm.region_sigma_decimal;
+        out.assign(static_cast<std::size_t>(k) + 1, 0.0);
+        Rational coefficient;
+        for (long j = 0; j < fmpq_poly_length(quotient.get()) && j <= k; ++j) {
+            fmpq_poly_get_coeff_fmpq(coefficient.get(), quotient.get(), j);
+            out[static_cast<std::size_t>(j)] = nearest_double(coefficient);
+        }
+    }
+    const int degree = static_cast<int>(fixed.size()) - 1;
+    algorithm.fixed_roots_allowed = root_condition(degree, 1, fixed).zero_stable;
+}
+
 AnalysisOutcome failure(int code, const std::string& name) {
     return {code, name, load_error_message(code, name)};
 }
@@ -312,6 +353,7 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
             algorithm.periodicity = periodicity(all.first(static_cast<std::size_t>(k) + 1),
                                                 all.subspan(static_cast<std::size_t>(k) + 1));
         }
+        fill_region_pair(k, polynomials, algorithm);
         algorithm.reducible = polynomials.reducible;
         to_text(polynomials.common_factor, algorithm.common_factor);
         fill_roots(condition, algorithm);

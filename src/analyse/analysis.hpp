@@ -104,6 +104,14 @@ struct AlgorithmAnalysis {
     // rho's and sigma's coefficients as the nearest doubles, for pictures.
     std::vector<double> rho_decimal;
     std::vector<double> sigma_decimal;
+    // The same without their common factor (for sigma = 0: 1 and 0), for
+    // the region's picture and its locus: a root of the factor is a root
+    // for every z, lies on no boundary, and on the circle it would blur the
+    // picture's test of "strictly inside"; and whether those fixed roots
+    // are allowed in S (inside, or simple on the circle).
+    std::vector<double> region_rho_decimal;
+    std::vector<double> region_sigma_decimal;
+    bool fixed_roots_allowed = true;
     // Linear stability on the test equation of the algorithm's m (1 or 2);
     // the other record stays NOT_APPLICABLE. Only when stability_analysed.
     bool stability_analysed = false;

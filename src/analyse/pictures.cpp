@@ -140,9 +140,10 @@ void sample_region(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
     std::vector<PlotPoint> raw(static_cast<std::size_t>(steps) + 1);
     for (int i = 0; i <= steps; ++i) {
         const Complex zeta = std::polar(1.0, 2.0 * PI * i / steps);
-        const Complex below = horner(algorithm.sigma_decimal, zeta);
+        // Without the common factor, whose roots on the circle would make 0/0.
+        const Complex below = horner(algorithm.region_sigma_decimal, zeta);
         const Complex z = below == 0.0 ? Complex(INFINITE, INFINITE)
-                                       : horner(algorithm.rho_decimal, zeta) / below;
+                                       : horner(algorithm.region_rho_decimal, zeta) / below;
         raw[static_cast<std::size_t>(i)] = {z.real(), z.imag()};
     }
     // The window: the extent of the locus within MAX_EXTENT, the origin and
@@ -514,7 +515,19 @@ bool all_roots_inside(std::vector<double>& re, std::vector<double>& im, std::vec
 // pi(zeta; z) at its centre is inside the circle (the boundary itself has
 // no area). Runs of cells of one row are merged into one rectangle.
 void draw_region(Svg& svg, const Frame& f, const AlgorithmAnalysis& algorithm) {
-    const long degree = generic_degree(algorithm);
+    // The pair without its common factor; with fixed roots S doesn't allow,
+    // S is empty.
+    const std::span<const double> rho = algorithm.region_rho_decimal;
+    const std::span<const double> sigma = algorithm.region_sigma_decimal;
+    long degree = -1;
+    for (std::size_t j = 0; j < std::min(rho.size(), sigma.size()); ++j) {
+        if (rho[j] != 0.0 || sigma[j] != 0.0) {
+            degree = static_cast<long>(j);
+        }
+    }
+    if (!algorithm.fixed_roots_allowed) {
+        degree = -1;
+    }
     svg_open(svg, "g",
              {{"id", "regiao"},
               {"fill", "#c8c8c8"},
@@ -548,8 +561,8 @@ void draw_region(Svg& svg, const Frame& f, const AlgorithmAnalysis& algorithm) {
                 re2.resize(size);
                 im2.resize(size);
                 for (std::size_t j = 0; j < size; ++j) {
-                    re[j] = algorithm.rho_decimal[j] - x * algorithm.sigma_decimal[j];
-                    im[j] = -y * algorithm.sigma_decimal[j];
+                    re[j] = rho[j] - x * sigma[j];
+                    im[j] = -y * sigma[j];
                 }
                 inside = all_roots_inside(re, im, re2, im2);
             }

@@ -1215,12 +1215,8 @@ void negative_intervals(const fmpz_poly_struct* e, std::vector<std::pair<double,
 
 // --- Phase lag --------------------------------------------------------------------
 
-// With zeta = e^u, u = i theta: rho(e^u) = sum a_n u^n / n!, a_n = sum j^n A[j],
-// likewise sigma. H^2 = -rho / sigma = -u^2 g(u), g(0) = 1 for a consistent
-// method; w = u sqrt(g(u)) = +-iH, and u = w^-1(iH) = sum e_n (iH)^n, so
-// theta = sum e_n i^(n-1) H^n and Re theta - H = sum over odd n >= 3 of
-// (-1)^((n-1)/2) e_n H^n.
-// The first odd n >= 3 up to terms - 1 with e_n != 0; false if none.
+// The phase lag from the series up to u^(terms - 1) (see phase_lag): the
+// first odd n >= 3 below `terms` with e_n != 0; false if none.
 bool phase_lag_terms(std::span<const Rational> rho, std::span<const Rational> sigma, slong terms,
                      Periodicity& out) {
     FmpqPoly rho_series;

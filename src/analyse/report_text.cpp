@@ -256,7 +256,8 @@ void append_periodicity(const Periodicity& result, std::string& out) {
     } else if (result.phase_lag_consistent) {
         appendf(out, "  atraso de fase: nulo ate' a ordem %d.\n", MAX_PHASE_LAG_ORDER);
     } else {
-        out += "  atraso de fase: de ordem 0, o algoritmo nao e' consistente.\n";
+        out += "  atraso de fase: nao calculado, o algoritmo nao e' consistente\n"
+               "  (rho''(1) diferente de 2 sigma(1)).\n";
     }
 }
 

@@ -830,9 +830,10 @@ HEADER = [
 
 LEGEND = """\
 # Linear stability of every example method (m = 1 and m = 2), from
-# region_reference.py. a: the real stability interval is (-a, 0); alpha: the
-# A(alpha) angle in degrees; Hp^2 and Ha^2: the ends of the intervals of
-# periodicity (0, Hp^2) and absolute stability (0, Ha^2) in H^2 = (h w)^2;
+# examples/region_reference.py. a: the real stability interval is (-a, 0);
+# alpha: the A(alpha) angle in degrees; Hp^2 and Ha^2: the ends of the
+# intervals of periodicity (0, Hp^2) and absolute stability (0, Ha^2) in
+# H^2 = (h w)^2;
 # lag_q, lag_c: Re(theta(H)) - H = lag_c H^(lag_q + 1) + ... Ends have 6
 # significant digits, "none" for no interval, "inf" for the whole half-axis;
 # "-" for a column of the other equation order, "n/a" where nothing is left to

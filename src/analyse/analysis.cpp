@@ -194,16 +194,11 @@ void fill_region_pair(int k, const CharacteristicPolynomials& polynomials,
         return;
     }
     FmpqPoly factor;
-    for (std::size_t j = 0; j < fixed.size(); ++j) {
-        fmpq_poly_set_coeff_fmpq(factor.get(), static_cast<long>(j), fixed[j].get());
-    }
+    to_fmpq_poly(factor.get(), fixed);
     FmpqPoly quotient;
     for (const bool first : {true, false}) {
         FmpqPoly poly;
-        const std::vector<Rational>& values = first ? polynomials.rho : polynomials.sigma;
-        for (std::size_t j = 0; j < values.size(); ++j) {
-            fmpq_poly_set_coeff_fmpq(poly.get(), static_cast<long>(j), values[j].get());
-        }
+        to_fmpq_poly(poly.get(), first ? polynomials.rho : polynomials.sigma);
         fmpq_poly_div(quotient.get(), poly.get(), factor.get());
         std::vector<double>& out =
             first ? algorithm.region_rho_decimal : algorithm.region_sigma_decimal;
@@ -338,12 +333,17 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
         to_text(all.first(static_cast<std::size_t>(k) + 1), algorithm.rho);
         to_text(all.subspan(static_cast<std::size_t>(k) + 1), algorithm.sigma);
 
-        for (std::size_t j = 0; j <= static_cast<std::size_t>(k); ++j) {
-            algorithm.rho_decimal.push_back(nearest_double(all[j]));
-            algorithm.sigma_decimal.push_back(
-                nearest_double(all[static_cast<std::size_t>(k) + 1 + j]));
-        }
         algorithm.stability_analysed = stability;
+        if (stability) {
+            // The doubles are for the pictures, which are drawn only with
+            // the stability analyses (--plot asks for them).
+            for (std::size_t j = 0; j <= static_cast<std::size_t>(k); ++j) {
+                algorithm.rho_decimal.push_back(nearest_double(all[j]));
+                algorithm.sigma_decimal.push_back(
+                    nearest_double(all[static_cast<std::size_t>(k) + 1 + j]));
+            }
+            fill_region_pair(k, polynomials, algorithm);
+        }
         if (!stability) {
             // nothing: the records stay NOT_APPLICABLE
         } else if (m == 1) {
@@ -353,7 +353,6 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
             algorithm.periodicity = periodicity(all.first(static_cast<std::size_t>(k) + 1),
                                                 all.subspan(static_cast<std::size_t>(k) + 1));
         }
-        fill_region_pair(k, polynomials, algorithm);
         algorithm.reducible = polynomials.reducible;
         to_text(polynomials.common_factor, algorithm.common_factor);
         fill_roots(condition, algorithm);

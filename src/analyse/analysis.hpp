@@ -101,7 +101,8 @@ struct AlgorithmAnalysis {
     bool degree_below_step = false;
     std::vector<Root> roots;
 
-    // rho's and sigma's coefficients as the nearest doubles, for pictures.
+    // rho's and sigma's coefficients as the nearest doubles, for pictures;
+    // filled, as the three below, only when stability_analysed.
     std::vector<double> rho_decimal;
     std::vector<double> sigma_decimal;
     // The same without their common factor (for sigma = 0: 1 and 0), for

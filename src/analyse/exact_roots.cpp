@@ -78,26 +78,6 @@ std::vector<Rational> trimmed(std::span<const Rational> coefficients) {
     return {coefficients.begin(), coefficients.begin() + static_cast<std::ptrdiff_t>(length)};
 }
 
-// Over one common denominator at once: setting the coefficients one by one
-// would bring the whole polynomial to a new denominator each time.
-void to_fmpq_poly(fmpq_poly_struct* poly, std::span<const Rational> coefficients) {
-    Fmpz common;
-    fmpz_one(common.get());
-    for (const Rational& value : coefficients) {
-        fmpz_lcm(common.get(), common.get(), fmpq_denref(value.get()));
-    }
-    FmpzPoly numerators;
-    Fmpz scaled;
-    for (std::size_t j = 0; j < coefficients.size(); ++j) {
-        const fmpq* value = coefficients[j].get();
-        fmpz_divexact(scaled.get(), common.get(), fmpq_denref(value));
-        fmpz_mul(scaled.get(), scaled.get(), fmpq_numref(value));
-        fmpz_poly_set_coeff_fmpz(numerators.get(), static_cast<long>(j), scaled.get());
-    }
-    fmpq_poly_set_fmpz_poly(poly, numerators.get());
-    fmpq_poly_scalar_div_fmpz(poly, poly, common.get());
-}
-
 // The primitive integer polynomial with the roots of a rational one, with a
 // positive leading coefficient.
 void primitive_integer(fmpz_poly_struct* result, const fmpq_poly_struct* poly) {

@@ -4,6 +4,8 @@
 // a FLINT fmpq, so that every rational is released on every path.
 
 #include <flint/fmpq.h>
+#include <flint/fmpq_poly.h>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -48,5 +50,9 @@ class Rational {
   private:
     fmpq_t value_;
 };
+
+// The polynomial with the given coefficients (coefficient j at index j),
+// brought to one common denominator at once.
+void to_fmpq_poly(fmpq_poly_struct* poly, std::span<const Rational> coefficients);
 
 } // namespace ordimet::analyse

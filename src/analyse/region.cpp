@@ -93,23 +93,17 @@ struct IntegerPair {
 
 void to_integers(std::span<const Rational> rho, std::span<const Rational> sigma,
                  IntegerPair& pair) {
+    FmpqPoly rational_rho;
+    FmpqPoly rational_sigma;
+    to_fmpq_poly(rational_rho.get(), rho);
+    to_fmpq_poly(rational_sigma.get(), sigma);
     Fmpz common;
-    fmpz_one(common.get());
-    for (const auto& values : {rho, sigma}) {
-        for (const Rational& value : values) {
-            fmpz_lcm(common.get(), common.get(), fmpq_denref(value.get()));
-        }
-    }
-    Fmpz scaled;
-    const auto fill = [&](std::span<const Rational> values, fmpz_poly_struct* poly) {
-        for (std::size_t j = 0; j < values.size(); ++j) {
-            fmpz_divexact(scaled.get(), common.get(), fmpq_denref(values[j].get()));
-            fmpz_mul(scaled.get(), scaled.get(), fmpq_numref(values[j].get()));
-            fmpz_poly_set_coeff_fmpz(poly, static_cast<slong>(j), scaled.get());
-        }
-    };
-    fill(rho, pair.rho.get());
-    fill(sigma, pair.sigma.get());
+    fmpz_lcm(common.get(), fmpq_poly_denref(rational_rho.get()),
+             fmpq_poly_denref(rational_sigma.get()));
+    fmpq_poly_scalar_mul_fmpz(rational_rho.get(), rational_rho.get(), common.get());
+    fmpq_poly_scalar_mul_fmpz(rational_sigma.get(), rational_sigma.get(), common.get());
+    fmpq_poly_get_numerator(pair.rho.get(), rational_rho.get());
+    fmpq_poly_get_numerator(pair.sigma.get(), rational_sigma.get());
     pair.length = static_cast<slong>(std::max(rho.size(), sigma.size()));
 }
 

@@ -4,8 +4,10 @@
 // and the pictures of --plot (sampling and SVG text, not the files). Families of step at most 8, as
 // written in papers (fractions), as 17-digit decimals, and randomly perturbed.
 
-#include "analyse/exact.hpp"
-#include "analyse/pictures.hpp"
+#include "analyse/cycle/cycle.hpp"
+#include "analyse/order/order.hpp"
+#include "analyse/pictures/pictures.hpp"
+#include "analyse/roots/roots.hpp"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>

@@ -5,8 +5,8 @@
 // fractions they stand for, and the decimals as written (17 significant
 // digits make integers of about 60 bits, the costly case).
 
-#include "analyse/reading.hpp"
-#include "analyse/region.hpp"
+#include "analyse/linear/linear_stability.hpp"
+#include "analyse/reading/reading.hpp"
 
 #include <benchmark/benchmark.h>
 #include <span>

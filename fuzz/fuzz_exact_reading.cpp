@@ -1,7 +1,7 @@
 // Fuzz target: one method file read exactly (fractions, the fraction meant,
 // the limits), whatever its bytes, and held against ordimet's own reading of
 // the same bytes.
-#include "analyse/reading.hpp"
+#include "analyse/reading/reading.hpp"
 #include "support/temp_files.hpp"
 
 #include <arf.h>
@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const ordimet::scratch::TempDir dir;
     const std::string name = dir.write("method", {reinterpret_cast<const char*>(data), size});
     ExactMethodFile exact;
-    const int code = read_exact_method_file(name.c_str(), exact);
-    check(code == LOAD_OK || !load_error_message(code, name).empty());
+    const Failure code = read_exact_method_file(name.c_str(), exact);
 
     int k = 0;
     int m = 0;
@@ -49,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool has_slash = std::memchr(data, '/', size) != nullptr;
     if (plain == LOAD_OK && !has_slash) {
         // Every file ordimet accepts is read alike, or refused for a limit.
-        check(code == LOAD_OK || code == LOAD_BEYOND_EXACT_LIMITS);
+        check(code == Failure::NONE || code == Failure::BEYOND_EXACT_LIMITS);
     }
-    if (code == LOAD_OK) {
+    if (code == Failure::NONE) {
         check(k == exact.k && m == exact.m);
         check(has_slash || plain == LOAD_OK);
         for (std::size_t i = 0; i < exact.coefficients.size(); ++i) {

@@ -2,7 +2,7 @@
 // coefficients come from the bytes: m (1 or 2), k (1 to 8), then for each of
 // A[0..k], B[0..k] a signed numerator and a denominator from 1 to 16. Every
 // analysis must end, and its results must agree with one another.
-#include "analyse/region.hpp"
+#include "analyse/linear/linear_stability.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,7 +6,7 @@
 
 #include "consistency/consistency.hpp"
 #include "consistency/factorial_table.hpp"
-#include "driver/support/format.hpp"
+#include "support/format.hpp"
 
 #include <algorithm>
 #include <climits>

@@ -10,7 +10,7 @@
 // J. D. Lambert, Numerical Methods for Ordinary Differential Systems, Wiley 1991.)
 
 #include "cyclic/cyclic.hpp"
-#include "driver/support/format.hpp"
+#include "support/format.hpp"
 
 #include <cstdio>
 

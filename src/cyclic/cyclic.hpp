@@ -4,7 +4,7 @@
 // rank, and the report whether the consistency is one order higher.
 
 #include "consistency/consistency.hpp"
-#include "driver/support/allocation.hpp"
+#include "support/allocation.hpp"
 
 namespace ordimet {
 

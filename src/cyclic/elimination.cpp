@@ -3,7 +3,7 @@
 // algorithms cancel over the cycle (see augmented_matrix.cpp).
 
 #include "cyclic/cyclic.hpp"
-#include "driver/support/pause.hpp"
+#include "support/pause.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -2,11 +2,11 @@
 
 #include "consistency/consistency.hpp"
 #include "cyclic/cyclic.hpp"
-#include "driver/support/allocation.hpp"
-#include "driver/support/messages.hpp"
-#include "driver/support/pause.hpp"
 #include "methodfile/methodfile.hpp"
 #include "stability/stability.hpp"
+#include "support/allocation.hpp"
+#include "support/messages.hpp"
+#include "support/pause.hpp"
 
 #include <cmath>
 #include <cstdio>

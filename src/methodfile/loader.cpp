@@ -4,13 +4,12 @@
 
 namespace ordimet {
 
-int load_method_files(int argc, const char* const* argv, int& k, int& m, int& failing_index,
-                      CoefficientTable table) {
+int load_files(std::size_t count, FileReader& reader, int& k, int& m, std::size_t& failing) {
     int reference_step = 0;
     int reference_order = 0;
-    for (failing_index = 2; failing_index < argc; ++failing_index) {
-        if (failing_index > 2 && reference_step >= 0) {
-            const std::size_t sets = static_cast<std::size_t>(failing_index - 1);
+    for (failing = 0; failing < count; ++failing) {
+        if (failing > 0 && reference_step >= 0) {
+            const std::size_t sets = failing + 1;
             if (sets * (2 * static_cast<std::size_t>(reference_step) + 2) >
                 MAX_TOTAL_COEFFICIENTS) {
                 return LOAD_NO_MEMORY;
@@ -18,12 +17,11 @@ int load_method_files(int argc, const char* const* argv, int& k, int& m, int& fa
         }
         int file_step = 0;
         int file_order = 0;
-        const int result =
-            read_method_file(argv[failing_index], file_step, file_order, table[failing_index - 2]);
+        const int result = reader.read(failing, file_step, file_order);
         if (result != LOAD_OK) {
             return result;
         }
-        if (failing_index == 2) {
+        if (failing == 0) {
             reference_step = k = file_step;
             reference_order = m = file_order;
         }
@@ -32,6 +30,34 @@ int load_method_files(int argc, const char* const* argv, int& k, int& m, int& fa
         }
     }
     return check_step_and_order(reference_step, reference_order);
+}
+
+namespace {
+
+// ordimet's files: the arguments from the third on, each into its slot of
+// the coefficient table.
+class TableReader final : public FileReader {
+  public:
+    TableReader(const char* const* names, CoefficientTable table) : names_(names), table_(table) {}
+    int read(std::size_t index, int& k, int& m) override {
+        return read_method_file(names_[index], k, m, table_[index]);
+    }
+
+  private:
+    const char* const* names_;
+    CoefficientTable table_;
+};
+
+} // namespace
+
+int load_method_files(int argc, const char* const* argv, int& k, int& m, int& failing_index,
+                      CoefficientTable table) {
+    const std::size_t count = argc > 2 ? static_cast<std::size_t>(argc - 2) : 0;
+    TableReader reader(argv + 2, table);
+    std::size_t failing = 0;
+    const int result = load_files(count, reader, k, m, failing);
+    failing_index = static_cast<int>(failing) + 2;
+    return result;
 }
 
 int check_step_and_order(int k, int m) {

@@ -3,8 +3,8 @@
 // Method files: the reader of one file, the loading and cross-checking of all
 // files of a run, their messages, and the coefficient listing.
 
-#include "driver/support/support.hpp"
 #include "platform/file_input.hpp"
+#include "support/support.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -145,6 +145,27 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot, Coe
 
 // The help text printed for a malformed method file.
 void print_format_help(const char* name);
+
+// The reading of one file of a run for the loading loop: the file of the
+// given index read into wherever the caller keeps it; returns a LOAD_* code,
+// and the step count and order read.
+class FileReader {
+  public:
+    FileReader() = default;
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    virtual ~FileReader() = default;
+    virtual int read(std::size_t index, int& k, int& m) = 0;
+};
+
+// The loading loop of every reader of a run's files: reads `count` files in
+// order, checking before each file after the first that the coefficients of
+// all the files so far stay within MAX_TOTAL_COEFFICIENTS (LOAD_NO_MEMORY),
+// then each file's result, then differing k or m (LOAD_DIFFERENT_SHAPES), and
+// at the end check_step_and_order. k and m get the first file's step count
+// and order, `failing` the index at which loading stopped (count after the
+// last file).
+int load_files(std::size_t count, FileReader& reader, int& k, int& m, std::size_t& failing);
 
 // Loads the files named by argv[2 .. argc-1] into the table, in order, and
 // cross-checks them. Returns LOAD_OK or a loading failure code; k and m get

@@ -1,7 +1,7 @@
-#include "driver/support/allocation.hpp"
-#include "driver/support/format.hpp"
-#include "driver/support/messages.hpp"
 #include "stability/stability.hpp"
+#include "support/allocation.hpp"
+#include "support/format.hpp"
+#include "support/messages.hpp"
 
 #include <cmath>
 #include <cstddef>

@@ -2,7 +2,10 @@
 // values derived independently: the Adams error constants of the textbooks,
 // the BDF error constant -1/(k+1), roots known in closed form.
 
-#include "analyse/exact.hpp"
+#include "analyse/cycle/cycle.hpp"
+#include "analyse/exact/numbers.hpp"
+#include "analyse/order/order.hpp"
+#include "analyse/roots/roots.hpp"
 
 #include <arb_fmpz_poly.h>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "analyse/reading.hpp"
+#include "analyse/reading/reading.hpp"
 #include "support/temp_files.hpp"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@ namespace ordimet::analyse {
 namespace {
 
 struct OneReading {
-    int code;
+    Failure code;
     CoefficientReading reading;
 };
 
@@ -74,7 +74,7 @@ TEST(ExactReading, DecimalsAndFractions) {
     };
     for (const Case& c : cases) {
         const OneReading out = read_coefficient_text(c.text);
-        ASSERT_EQ(out.code, LOAD_OK) << c.text;
+        ASSERT_EQ(out.code, Failure::NONE) << c.text;
         EXPECT_EQ(out.reading.as_written.text(), c.as_written) << c.text;
         const std::string intended = c.intended != nullptr ? c.intended : c.as_written;
         EXPECT_EQ(out.reading.intended.text(), intended) << c.text;
@@ -88,40 +88,40 @@ TEST(ExactReading, Rejects) {
     const std::string zeros400(400, '0');
     struct Case {
         std::string text;
-        int code;
+        Failure code;
     };
     const Case cases[] = {
-        {"1/0", LOAD_ZERO_DENOMINATOR},
-        {"0/000", LOAD_ZERO_DENOMINATOR},
-        {"1/", LOAD_UNREADABLE},
-        {"/2", LOAD_UNREADABLE},
-        {"1/-2", LOAD_UNREADABLE},
-        {"1/+2", LOAD_UNREADABLE},
-        {"1 /2", LOAD_UNREADABLE},
-        {"1/ 2", LOAD_UNREADABLE},
-        {"1.5/2", LOAD_UNREADABLE},
-        {"1e2/3", LOAD_UNREADABLE},
+        {"1/0", Failure::ZERO_DENOMINATOR},
+        {"0/000", Failure::ZERO_DENOMINATOR},
+        {"1/", Failure::UNREADABLE},
+        {"/2", Failure::UNREADABLE},
+        {"1/-2", Failure::UNREADABLE},
+        {"1/+2", Failure::UNREADABLE},
+        {"1 /2", Failure::UNREADABLE},
+        {"1/ 2", Failure::UNREADABLE},
+        {"1.5/2", Failure::UNREADABLE},
+        {"1e2/3", Failure::UNREADABLE},
         // A fraction followed directly by what could go on a number is a
         // slip, not two numbers.
-        {"1/2.5", LOAD_UNREADABLE},
-        {"1/2.", LOAD_UNREADABLE},
-        {"1/2-3", LOAD_UNREADABLE},
-        {"-1/2+3", LOAD_UNREADABLE},
-        {"1/2e3", LOAD_UNREADABLE},
-        {"1/2E-3", LOAD_UNREADABLE},
-        {"1/2/3", LOAD_UNREADABLE},
-        {"1e309", LOAD_BEYOND_EXACT_LIMITS},
-        {"-1e999999999999", LOAD_BEYOND_EXACT_LIMITS},
-        {"1e-401", LOAD_BEYOND_EXACT_LIMITS},
-        {"0." + digits800 + "3", LOAD_BEYOND_EXACT_LIMITS},
-        {digits800 + "3/7", LOAD_BEYOND_EXACT_LIMITS},
-        {"1/" + digits800 + "7", LOAD_BEYOND_EXACT_LIMITS},
-        {"1" + zeros400 + "/3", LOAD_BEYOND_EXACT_LIMITS}, // no finite double
+        {"1/2.5", Failure::UNREADABLE},
+        {"1/2.", Failure::UNREADABLE},
+        {"1/2-3", Failure::UNREADABLE},
+        {"-1/2+3", Failure::UNREADABLE},
+        {"1/2e3", Failure::UNREADABLE},
+        {"1/2E-3", Failure::UNREADABLE},
+        {"1/2/3", Failure::UNREADABLE},
+        {"1e309", Failure::BEYOND_EXACT_LIMITS},
+        {"-1e999999999999", Failure::BEYOND_EXACT_LIMITS},
+        {"1e-401", Failure::BEYOND_EXACT_LIMITS},
+        {"0." + digits800 + "3", Failure::BEYOND_EXACT_LIMITS},
+        {digits800 + "3/7", Failure::BEYOND_EXACT_LIMITS},
+        {"1/" + digits800 + "7", Failure::BEYOND_EXACT_LIMITS},
+        {"1" + zeros400 + "/3", Failure::BEYOND_EXACT_LIMITS}, // no finite double
         // Just inside the limits.
-        {"1e-400", LOAD_OK},
-        {"0." + digits800, LOAD_OK},
-        {digits800 + "/" + digits800, LOAD_OK},
-        {"0." + std::string(100000, '0'), LOAD_OK},
+        {"1e-400", Failure::NONE},
+        {"0." + digits800, Failure::NONE},
+        {digits800 + "/" + digits800, Failure::NONE},
+        {"0." + std::string(100000, '0'), Failure::NONE},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(read_coefficient_text(c.text).code, c.code) << c.text.substr(0, 40);
@@ -130,7 +130,7 @@ TEST(ExactReading, Rejects) {
 }
 
 // Loads files of the given contents; "missing" names a file that isn't there.
-int load(const std::vector<std::string>& contents, std::size_t& failing) {
+Failure load(const std::vector<std::string>& contents, std::size_t& failing) {
     const ordimet::scratch::TempDir dir;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < contents.size(); ++i) {
@@ -158,31 +158,31 @@ TEST(ExactReading, CrossChecksInOrdimetsOrder) {
     }
     struct Case {
         std::vector<std::string> contents;
-        int code;
+        Failure code;
         std::size_t failing;
     };
     const Case cases[] = {
-        {{step2, "2 1 0 -1 1 1/3 4/3 1/3"}, LOAD_OK, 2},
-        {{step2, "3 1 0 0 -1 1 0 0 0 1"}, LOAD_DIFFERENT_SHAPES, 1},
-        {{step2, "2 2 0 -1 1 0 0 2"}, LOAD_DIFFERENT_SHAPES, 1},
-        {{step2, "3 1 0 0 -1 1 0"}, LOAD_MALFORMED, 1}, // the file's own fault first
-        {{step2, "3 1 0 0 -1 1 0 0 0 1", "missing"}, LOAD_DIFFERENT_SHAPES, 1},
-        {{step2, "missing"}, LOAD_UNREADABLE, 1},
-        {{step2, "2 1 0 -1 1 0 1/0 2"}, LOAD_ZERO_DENOMINATOR, 1},
-        {{"1 1 -1 1 1/2.5"}, LOAD_UNREADABLE, 0},
+        {{step2, "2 1 0 -1 1 1/3 4/3 1/3"}, Failure::NONE, 2},
+        {{step2, "3 1 0 0 -1 1 0 0 0 1"}, Failure::DIFFERENT_SHAPES, 1},
+        {{step2, "2 2 0 -1 1 0 0 2"}, Failure::DIFFERENT_SHAPES, 1},
+        {{step2, "3 1 0 0 -1 1 0"}, Failure::MALFORMED, 1}, // the file's own fault first
+        {{step2, "3 1 0 0 -1 1 0 0 0 1", "missing"}, Failure::DIFFERENT_SHAPES, 1},
+        {{step2, "missing"}, Failure::UNREADABLE, 1},
+        {{step2, "2 1 0 -1 1 0 1/0 2"}, Failure::ZERO_DENOMINATOR, 1},
+        {{"1 1 -1 1 1/2.5"}, Failure::UNREADABLE, 0},
         // Decimals keep ordimet's reading: 1.5 then .5.
-        {{"1 1 -1 1 1.5.5"}, LOAD_OK, 1},
-        {{"1 1 -1 1 1/2\t.5"}, LOAD_OK, 1},
-        {{"0 1 1 1", "missing"}, LOAD_UNREADABLE, 1},
-        {{"0 1 1 1"}, LOAD_STEP_NOT_POSITIVE, 1},
-        {{"0 0 1 1"}, LOAD_STEP_NOT_POSITIVE, 1},
-        {{"2 0 0 -1 1 0 0 2"}, LOAD_ORDER_NOT_POSITIVE, 1},
-        {{"-3 1 x", step2}, LOAD_DIFFERENT_SHAPES, 1},
-        {{"-3 1 x", "-3 1"}, LOAD_STEP_NOT_POSITIVE, 2},
-        {{"10001 1"}, LOAD_NO_MEMORY, 0},
-        {{long_digits}, LOAD_OK, 1},
-        {{long_digits, long_digits}, LOAD_BEYOND_EXACT_LIMITS, 1},
-        {std::vector<std::string>(14, largest), LOAD_NO_MEMORY, 13},
+        {{"1 1 -1 1 1.5.5"}, Failure::NONE, 1},
+        {{"1 1 -1 1 1/2\t.5"}, Failure::NONE, 1},
+        {{"0 1 1 1", "missing"}, Failure::UNREADABLE, 1},
+        {{"0 1 1 1"}, Failure::STEP_NOT_POSITIVE, 1},
+        {{"0 0 1 1"}, Failure::STEP_NOT_POSITIVE, 1},
+        {{"2 0 0 -1 1 0 0 2"}, Failure::ORDER_NOT_POSITIVE, 1},
+        {{"-3 1 x", step2}, Failure::DIFFERENT_SHAPES, 1},
+        {{"-3 1 x", "-3 1"}, Failure::STEP_NOT_POSITIVE, 2},
+        {{"10001 1"}, Failure::BEYOND_LIMITS, 0},
+        {{long_digits}, Failure::NONE, 1},
+        {{long_digits, long_digits}, Failure::BEYOND_EXACT_LIMITS, 1},
+        {std::vector<std::string>(14, largest), Failure::BEYOND_LIMITS, 13},
     };
     for (const Case& c : cases) {
         std::size_t failing = 99;

@@ -4,7 +4,7 @@
 // methods without principal roots or consistency. Every example method is
 // compared with an independent reference end to end (region_reference.py).
 
-#include "analyse/region.hpp"
+#include "analyse/linear/linear_stability.hpp"
 
 #include <cstdio>
 #include <gtest/gtest.h>

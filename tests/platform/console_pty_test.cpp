@@ -2,7 +2,7 @@
 // the test types on the master side and watches the child's output and the terminal settings.
 // Keys are typed in one write each, and the test waits for states it can observe (a prompt,
 // the raw mode, a stop), so that no outcome depends on how fast a loaded machine runs it.
-#include "driver/support/support.hpp"
+#include "support/support.hpp"
 
 #include <chrono>
 #include <csignal>

@@ -1,0 +1,126 @@
+// ordimet-analyse: exact orders, certified zero-stability and machine-readable
+// results for the method files of ordimet.
+
+#include "analyse/analysis/analysis.hpp"
+#include "analyse/cli/cli.hpp"
+#include "analyse/pictures/pictures.hpp"
+#include "analyse/report/failures.hpp"
+#include "analyse/report/report_json.hpp"
+#include "analyse/report/report_text.hpp"
+
+#include <cstdio>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace ordimet::analyse;
+
+// What is reused from one method to the next, so that a batch of thousands
+// of files allocates almost nothing per file.
+struct Run {
+    const CommandLine& command;
+    AnalysisWorkspace workspace;
+    MethodAnalysis method;
+    std::string report;
+    bool first_report = true;
+    // --plot: the sampled curves of the method's algorithms and the picture
+    // names taken so far.
+    std::vector<AlgorithmSamples> samples;
+    PictureNames picture_names;
+};
+
+void write_out(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+// A failure in text: its message on standard error, in place (standard output
+// is flushed first so that the two streams stay in order on one terminal).
+// The file is named when the message doesn't name it itself.
+void report_failure_text(const AnalysisOutcome& outcome, const std::string& file) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", failure_message(outcome).c_str());
+    if (!file.empty() && !failure_names_file(outcome.failure)) {
+        std::fprintf(stderr, "Arquivo: %s\n", file.c_str());
+    }
+}
+
+// Analyses one method and writes its report or its error; false on an error.
+bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> files) {
+    const AnalysisOutcome outcome =
+        analyse_method(kind, files, run.command.stability, run.workspace, run.method);
+    // A method of one file (every method of a batch) has that file at fault
+    // whatever the code; for several, the loader names it when it can.
+    const std::string& file = files.size() == 1 ? files[0] : outcome.failing;
+    run.report.clear();
+    if (outcome.failed()) {
+        if (run.command.json) {
+            write_json_error(outcome, file, run.report);
+            write_out(run.report);
+        } else {
+            report_failure_text(outcome, file);
+        }
+        return false;
+    }
+    const bool plot = !run.command.plot_directory.empty();
+    if (plot) {
+        run.samples.resize(run.method.algorithms.size());
+        for (std::size_t a = 0; a < run.method.algorithms.size(); ++a) {
+            sample_algorithm(run.method.m, run.method.algorithms[a], run.samples[a]);
+        }
+    }
+    if (run.command.json) {
+        write_json_report(run.method, run.report,
+                          plot ? std::span<const AlgorithmSamples>(run.samples)
+                               : std::span<const AlgorithmSamples>());
+    } else {
+        if (!run.first_report) {
+            run.report += '\n';
+        }
+        write_text_report(run.method, run.report);
+    }
+    run.first_report = false;
+    write_out(run.report);
+    std::string failed;
+    if (plot && !write_pictures(run.method, run.samples, run.command.plot_directory,
+                                run.picture_names, failed)) {
+        // A picture that could not be written fails the run like a file
+        // that could not be read; the report has gone out all the same.
+        std::fflush(stdout);
+        std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n", failed.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CommandLine command;
+    const int parsed = parse_command_line(argc, argv, command);
+    if (parsed != RUN_ANALYSIS) {
+        return parsed;
+    }
+    // Fully buffered output whatever standard output is: a batch writes one
+    // line per file, and a flush per line would cost more than its analysis.
+    static char output_buffer[1 << 16];
+    std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
+
+    Run run{command, {}, {}, {}, true, {}, {}};
+    bool all_analysed = true;
+    if (command.each) {
+        for (const std::string& file : command.files) {
+            all_analysed =
+                analyse_and_report(run, MethodKind::SIMPLE, std::span(&file, 1)) && all_analysed;
+        }
+    } else {
+        all_analysed = analyse_and_report(run, command.kind, command.files);
+    }
+    // A report that could not be written is no success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fputs("ordimet-analyse: erro ao escrever a saida.\n", stderr);
+        return EXIT_BAD_FILE;
+    }
+    return all_analysed ? EXIT_ANALYSED : EXIT_BAD_FILE;
+}

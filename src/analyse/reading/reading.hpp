@@ -1,0 +1,96 @@
+#pragma once
+
+// Reading method files exactly: the same files, tokens, step counts and
+// doubles as ordimet's reader, with every coefficient also kept as an exact
+// rational. Here, and only here, a coefficient may be a fraction p/q.
+//
+// A fraction is an optional sign, digits, '/', digits: nothing else, no
+// white space around '/', no sign on the denominator, no decimal point or
+// exponent in either part ("1/3", "-7/2", "+0/5"; not "1 / 3", "1/-3", "1.5/2").
+//
+// Limits of the exact reading, which keep a run of the largest files ordimet
+// accepts (MAX_TOTAL_COEFFICIENTS coefficients) well under a second: beyond
+// them the file is refused with Failure::BEYOND_EXACT_LIMITS, whatever ordimet
+// would read. See the constants below.
+
+#include "analyse/exact/rational.hpp"
+#include "analyse/model/failure.hpp"
+#include "methodfile/methodfile.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ordimet::analyse {
+
+// At most DecimalNumber::MAX_KEPT_DIGITS (800) significant digits in a
+// decimal, or in each part of a fraction: the digits ordimet's conversion
+// keeps to round a decimal to a double exactly.
+//
+// The work of the exact reading grows with the length of the numbers: the
+// digits beyond the SHORT_DIGITS-th of each number (numerator and denominator
+// counted apart) may add up to at most MAX_LONG_DIGITS in one run. Numbers
+// of up to 17 digits, as doubles are printed, cost nothing against it.
+inline constexpr std::size_t SHORT_DIGITS = 17;
+inline constexpr std::size_t MAX_LONG_DIGITS = std::size_t{1} << 18;
+
+// A non-zero decimal's first significant digit stands at 10^-400 or above:
+// its exact value needs a power of ten as long as the exponent written,
+// which a file can make a billion digits long. And its value is finite as a
+// double (ordimet reads 1e999 as an infinity, which no exact analysis can
+// share); the same holds for a fraction.
+inline constexpr std::int64_t MIN_LEADING_EXPONENT = -400;
+
+// Decimals written with at least this many significant digits (trailing zeros
+// included) are taken as possible roundings of a simpler fraction.
+inline constexpr int TWO_READINGS_DIGITS = 15;
+
+// One coefficient as written in the file.
+struct CoefficientReading {
+    // The exact value of the text: the decimal as written, or p/q.
+    Rational as_written;
+    // The simplest fraction (smallest denominator, then smallest numerator)
+    // the writer may have meant: within half a unit of the last written digit,
+    // or rounding to the same double, when its denominator is smaller than
+    // the decimal's own; otherwise equal to as_written. Always equal for
+    // fractions and for decimals of fewer than TWO_READINGS_DIGITS
+    // significant digits.
+    Rational intended;
+    // Whether intended differs from as_written.
+    bool two_readings = false;
+    // The double ordimet reads for the same text; for a fraction the
+    // correctly rounded p/q.
+    double value = 0.0;
+};
+
+// One method file read exactly.
+struct ExactMethodFile {
+    std::string name;
+    int k = 0; // step count as written
+    int m = 0; // order of the equation
+    // 2k + 2 coefficients in file order: A[0 .. k], then B[0 .. k].
+    std::vector<CoefficientReading> coefficients;
+};
+
+// Reads one method file: Failure::NONE, or UNREADABLE, MALFORMED,
+// BEYOND_LIMITS (k beyond MAX_STEP_COUNT, as in ordimet), ZERO_DENOMINATOR or
+// BEYOND_EXACT_LIMITS; `out` holds what was read, also on failure. As in
+// ordimet, a step or order written as -1 or -2 reads as MALFORMED or
+// UNREADABLE, and any other negative step ends the reading with no failure
+// and no coefficients: the cross-checks of load_exact_method_files refuse it.
+Failure read_exact_method_file(const char* name, ExactMethodFile& out);
+
+// Reads the named files in order and cross-checks them exactly as ordimet
+// does (its loading loop): the total-coefficient limit (BEYOND_LIMITS,
+// checked before each file after the first), each file's reading, differing
+// k or m (DIFFERENT_SHAPES), then k not positive (STEP_NOT_POSITIVE) and m
+// not positive (ORDER_NOT_POSITIVE). The files share one budget of
+// MAX_LONG_DIGITS. `failing` is the index in `names` of the file at fault
+// (names.size() after the last file, as for the two not-positive checks).
+// `out` holds the files read so far.
+Failure load_exact_method_files(std::span<const char* const> names,
+                                std::vector<ExactMethodFile>& out, std::size_t& failing);
+
+} // namespace ordimet::analyse

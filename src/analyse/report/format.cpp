@@ -1,0 +1,71 @@
+#include "analyse/report/format.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+namespace ordimet::analyse {
+
+std::string decimal_text(double value) {
+    // The sign of a NaN is an accident of the processor: not shown, as in
+    // ordimet's own report.
+    if (std::isnan(value)) {
+        return "nan";
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", value == 0.0 ? 0.0 : value);
+    return text;
+}
+
+void append_polynomial(std::span<const std::string> coefficients, std::string& out) {
+    bool first = true;
+    for (std::size_t j = coefficients.size(); j-- > 0;) {
+        const std::string& c = coefficients[j];
+        if (c == "0") {
+            continue;
+        }
+        const bool negative = c[0] == '-';
+        const std::string magnitude = negative ? c.substr(1) : c;
+        if (first) {
+            out += negative ? "-" : "";
+        } else {
+            out += negative ? " - " : " + ";
+        }
+        first = false;
+        if (j == 0) {
+            out += magnitude;
+            continue;
+        }
+        if (magnitude != "1") {
+            out += magnitude;
+            out += ' ';
+        }
+        out += 'z';
+        if (j > 1) {
+            out += '^';
+            out += std::to_string(j);
+        }
+    }
+    if (first) {
+        out += '0';
+    }
+}
+
+// Left to us: the exact value is shown when it takes at most 15
+// characters, the fractions of methods written as fractions (6/11,
+// 28350/91463); the end of a method written with decimals is a fraction of
+// some 20 to 40 digits that says nothing the decimals don't, and is left
+// to the JSON.
+std::string interval_end_text(const IntervalEnd& end) {
+    constexpr std::size_t SHORT_FRACTION = 15;
+    if (end.kind != IntervalEnd::Kind::FINITE) {
+        return end.kind == IntervalEnd::Kind::INFINITE ? "inf" : "";
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", end.value);
+    if (end.exact.empty() || end.exact == text || end.exact.size() > SHORT_FRACTION) {
+        return text;
+    }
+    return end.exact + " = " + text;
+}
+
+} // namespace ordimet::analyse

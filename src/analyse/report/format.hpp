@@ -1,0 +1,24 @@
+#pragma once
+
+// How the reports and the pictures write numbers and polynomials.
+
+#include "analyse/linear/linear_stability.hpp"
+
+#include <span>
+#include <string>
+
+namespace ordimet::analyse {
+
+// Appends the polynomial with the given coefficients (ascending powers, exact
+// "p/q" texts) in descending powers of z: "z^2 - 3/2 z + 1/2"; "0" for none.
+void append_polynomial(std::span<const std::string> coefficients, std::string& out);
+
+// A double with 17 significant digits, as "%.17g" writes it.
+std::string decimal_text(double value);
+
+// An interval end as the reports and pictures show it: 6 significant digits,
+// and before them the exact value when it is rational and short; "inf" for an
+// interval without end, "" for none.
+std::string interval_end_text(const IntervalEnd& end);
+
+} // namespace ordimet::analyse

@@ -1,0 +1,353 @@
+#include "analyse/report/report_json.hpp"
+
+#include "analyse/report/failures.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+namespace ordimet::analyse {
+namespace {
+
+// Keys in the order the documentation lists them, which is easier to read
+// than alphabetical.
+using Json = nlohmann::ordered_json;
+
+const char* location_name(Location location) {
+    switch (location) {
+    case Location::INSIDE:
+        return "inside";
+    case Location::ON:
+        return "on";
+    case Location::OUTSIDE:
+        return "outside";
+    }
+    return "";
+}
+
+const char* verdict_name(TestVerdict verdict) {
+    switch (verdict) {
+    case TestVerdict::NOT_RUN:
+        return "not run";
+    case TestVerdict::CONVERGED:
+        return "converged";
+    case TestVerdict::DIVERGED:
+        return "diverged";
+    }
+    return "";
+}
+
+Json disagreement_value(Disagreement disagreement) {
+    switch (disagreement) {
+    case Disagreement::NONE:
+        return nullptr;
+    case Disagreement::ROUND_OFF:
+        return "round-off";
+    case Disagreement::WEAK_ROOT:
+        return "weak-root";
+    case Disagreement::DIVERGED_OTHERWISE:
+        return "diverged-otherwise";
+    case Disagreement::UNREACHED_ROOT:
+        return "unreached-root";
+    case Disagreement::UNREACHED_MULTIPLE_ROOT:
+        return "unreached-multiple-root";
+    case Disagreement::CONVERGED_OTHERWISE:
+        return "converged-otherwise";
+    }
+    return nullptr;
+}
+
+const char* kind_name(MethodKind kind) {
+    switch (kind) {
+    case MethodKind::SIMPLE:
+        return "SI";
+    case MethodKind::COMPOSITE:
+        return "CO";
+    case MethodKind::CYCLIC:
+        return "CI";
+    }
+    return "";
+}
+
+// Adds a key the object doesn't have yet. ordered_json's own operator[]
+// searches the keys already there one by one; a report knows its keys are
+// new, and a batch writes some forty of them per method.
+template <class Value> void put(Json& object, const char* key, Value&& value) {
+    object.get_ref<Json::object_t&>().emplace_back(key, std::forward<Value>(value));
+}
+
+// An empty object with room for its keys, built without the temporary arrays
+// of nlohmann's initializer lists.
+Json object_of(std::size_t keys) {
+    Json object = Json::object();
+    object.get_ref<Json::object_t&>().reserve(keys);
+    return object;
+}
+
+template <class Value> Json root_object(const Value& root) {
+    Json object = object_of(5);
+    // A negative zero (the conjugate of a real value) prints as 0.0 like
+    // every other zero, for roots and eigenvalues alike.
+    put(object, "re", root.re == 0.0 ? 0.0 : root.re);
+    put(object, "im", root.im == 0.0 ? 0.0 : root.im);
+    put(object, "multiplicity", root.multiplicity);
+    put(object, "location", location_name(root.location));
+    return object;
+}
+
+Json strings(const std::vector<std::string>& values) {
+    Json array = Json::array();
+    array.get_ref<Json::array_t&>().reserve(values.size());
+    for (const std::string& value : values) {
+        array.push_back(value);
+    }
+    return array;
+}
+
+Json test_values(const ExponentialTest& test) {
+    if (test.verdict == TestVerdict::NOT_RUN) {
+        return nullptr;
+    }
+    Json values = object_of(3);
+    put(values, "taylor_degree", test.degree);
+    put(values, "larger_step_value", test.larger_step_value);
+    put(values, "smaller_step_value", test.smaller_step_value);
+    return values;
+}
+
+// A value as the text report prints it, read back: the digits that are
+// certified, and no more. Interval ends and constants with 6 significant
+// digits, angles with 2 decimals.
+double significant(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return std::strtod(text, nullptr);
+}
+
+double two_decimals(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return std::strtod(text, nullptr);
+}
+
+Json end_value(const IntervalEnd& end) {
+    switch (end.kind) {
+    case IntervalEnd::Kind::NONE:
+        return nullptr;
+    case IntervalEnd::Kind::INFINITE:
+        return "inf";
+    case IntervalEnd::Kind::FINITE:
+        return significant(end.value);
+    }
+    return nullptr;
+}
+
+Json end_exact(const IntervalEnd& end) {
+    return end.kind == IntervalEnd::Kind::FINITE && !end.exact.empty() ? Json(end.exact)
+                                                                       : Json(nullptr);
+}
+
+const char* status_name(RegionStatus status) {
+    switch (status) {
+    case RegionStatus::DECIDED:
+        return "decided";
+    case RegionStatus::NOT_APPLICABLE:
+        return "not-applicable";
+    case RegionStatus::REFUSED:
+        return "refused";
+    }
+    return "";
+}
+
+// The linear stability keys, every one in every algorithm object: null
+// where the algorithm's m doesn't have it or it wasn't decided.
+void put_linear_stability(const AlgorithmAnalysis& algorithm, int m, Json& object) {
+    const AbsoluteStability& first = algorithm.absolute;
+    const Periodicity& second = algorithm.periodicity;
+    const RegionStatus status = m == 1   ? first.status
+                                : m == 2 ? second.status
+                                         : RegionStatus::NOT_APPLICABLE;
+    put(object, "linear_stability",
+        algorithm.stability_analysed ? status_name(status) : "not-requested");
+    const bool one = m == 1 && first.status == RegionStatus::DECIDED;
+    const bool two = m == 2 && second.status == RegionStatus::DECIDED;
+    put(object, "stability_interval", one ? end_value(first.real_interval) : Json(nullptr));
+    put(object, "stability_interval_exact", one ? end_exact(first.real_interval) : Json(nullptr));
+    put(object, "a_stable", one ? Json(first.a_stable) : Json(nullptr));
+    put(object, "a_alpha_degrees", one ? Json(two_decimals(first.alpha_degrees)) : Json(nullptr));
+    put(object, "periodicity_end", two ? end_value(second.periodicity) : Json(nullptr));
+    put(object, "periodicity_end_exact", two ? end_exact(second.periodicity) : Json(nullptr));
+    put(object, "absolute_stability_end", two ? end_value(second.absolute) : Json(nullptr));
+    put(object, "absolute_stability_end_exact", two ? end_exact(second.absolute) : Json(nullptr));
+    put(object, "p_stable", two ? Json(second.p_stable) : Json(nullptr));
+    const bool lag = two && second.phase_lag_known;
+    put(object, "phase_lag_order", lag ? Json(second.phase_lag_order) : Json(nullptr));
+    put(object, "phase_lag_constant",
+        lag ? Json(significant(second.phase_lag_decimal)) : Json(nullptr));
+    put(object, "phase_lag_constant_exact",
+        lag ? Json(second.phase_lag_constant.text()) : Json(nullptr));
+}
+
+Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
+    Json object = object_of(38);
+    put(object, "file", algorithm.file);
+    put(object, "explicit", algorithm.is_explicit);
+    put(object, "reading", algorithm.reading == Reading::FRACTIONS ? "fractions" : "as-written");
+    put(object, "two_readings", algorithm.two_readings);
+    const bool found = algorithm.error_index >= 0;
+    put(object, "error_index", found ? Json(algorithm.error_index) : Json(nullptr));
+    put(object, "order", found ? Json(algorithm.order) : Json(nullptr));
+    put(object, "error_coefficient", found ? Json(algorithm.error_coefficient) : Json(nullptr));
+    const bool constant = !algorithm.error_constant.empty();
+    put(object, "error_constant", constant ? Json(algorithm.error_constant) : Json(nullptr));
+    put(object, "error_constant_decimal",
+        constant ? Json(algorithm.error_constant_decimal) : Json(nullptr));
+    const bool other = algorithm.two_readings && algorithm.other_error_index >= 0;
+    put(object, "other_reading_error_index",
+        other ? Json(algorithm.other_error_index) : Json(nullptr));
+    put(object, "other_reading_order", other ? Json(algorithm.other_order) : Json(nullptr));
+    put(object, "tolerance_order",
+        algorithm.tolerance_order_known ? Json(algorithm.tolerance_order) : Json(nullptr));
+    put(object, "fractions_needed", algorithm.fractions_needed);
+    put(object, "rho", strings(algorithm.rho));
+    put(object, "sigma", strings(algorithm.sigma));
+    put(object, "reducible", algorithm.reducible);
+    put(object, "common_factor",
+        algorithm.reducible ? strings(algorithm.common_factor) : Json(nullptr));
+    put(object, "zero_stable", algorithm.zero_stable);
+    put(object, "strongly_stable", algorithm.strongly_stable);
+    put(object, "weakly_stable", algorithm.weakly_stable);
+    put(object, "convergent", algorithm.convergent);
+    Json roots = Json::array();
+    for (const Root& root : algorithm.roots) {
+        roots.push_back(root_object(root));
+    }
+    put(object, "roots", std::move(roots));
+    put(object, "exponential_test", verdict_name(algorithm.test.verdict));
+    put_linear_stability(algorithm, m, object);
+    return object;
+}
+
+Json cycle_object(const CycleAnalysis& cycle) {
+    Json object = object_of(4);
+    put(object, "zero_stable", cycle.decided ? Json(cycle.zero_stable) : Json(nullptr));
+    Json missing = Json::array();
+    for (const int number : cycle.without_companion) {
+        missing.push_back(number);
+    }
+    put(object, "without_companion", std::move(missing));
+    put(object, "refused", cycle.refused);
+    Json values = Json::array();
+    for (const Eigenvalue& value : cycle.eigenvalues) {
+        Json eigenvalue = root_object(value);
+        put(eigenvalue, "semisimple", value.minimal_multiplicity == 1);
+        values.push_back(std::move(eigenvalue));
+    }
+    put(object, "eigenvalues", std::move(values));
+    return object;
+}
+
+// A sampled value: null when not finite, as everywhere in the report.
+Json sample_value(double value) {
+    return std::isfinite(value) ? Json(value == 0.0 ? 0.0 : value) : Json(nullptr);
+}
+
+// The sampled curve of an algorithm's picture: for m = 1 the boundary locus
+// as [re, im] points, null between its pieces; for m = 2 the values of H^2
+// and, for each, the moduli of the roots in descending order.
+void put_samples(Json& object, int m, const AlgorithmSamples& samples) {
+    if (m == 1) {
+        Json points = Json::array();
+        points.get_ref<Json::array_t&>().reserve(samples.locus.size());
+        for (const PlotPoint& point : samples.locus) {
+            if (std::isfinite(point.x) && std::isfinite(point.y)) {
+                points.push_back(Json::array({sample_value(point.x), sample_value(point.y)}));
+            } else {
+                points.push_back(nullptr);
+            }
+        }
+        put(object, "boundary_locus", std::move(points));
+    } else if (m == 2) {
+        Json h2 = Json::array();
+        Json moduli = Json::array();
+        for (std::size_t i = 0; i < samples.h2.size(); ++i) {
+            h2.push_back(sample_value(samples.h2[i]));
+            Json row = Json::array();
+            for (std::size_t j = 0; j < samples.degree; ++j) {
+                row.push_back(sample_value(samples.moduli[i * samples.degree + j]));
+            }
+            moduli.push_back(std::move(row));
+        }
+        Json value = object_of(2);
+        put(value, "h2", std::move(h2));
+        put(value, "moduli", std::move(moduli));
+        put(object, "root_moduli", std::move(value));
+    }
+}
+
+void append_line(const Json& object, std::string& out) {
+    // Invalid UTF-8 in a file name is replaced rather than refused: the
+    // report must go out whatever the names.
+    out += object.dump(-1, ' ', false, Json::error_handler_t::replace);
+    out += '\n';
+}
+
+} // namespace
+
+void write_json_report(const MethodAnalysis& method, std::string& out,
+                       std::span<const AlgorithmSamples> samples) {
+    Json object = object_of(17);
+    put(object, "schema", JSON_SCHEMA_VERSION);
+    put(object, "kind", kind_name(method.kind));
+    put(object, "files", strings(method.files));
+    put(object, "m", method.m);
+    put(object, "written_k", method.written_k);
+    put(object, "k", method.k);
+    put(object, "order", method.order_known ? Json(method.order) : Json(nullptr));
+    put(object, "tolerance_order",
+        method.tolerance_order_known ? Json(method.tolerance_order) : Json(nullptr));
+    if (method.raise_computed) {
+        Json raise = object_of(3);
+        put(raise, "dimension", method.dimension);
+        put(raise, "rank", method.rank);
+        put(raise, "raised", method.raised);
+        put(object, "raise", std::move(raise));
+    } else if (method.raise_refused) {
+        Json raise = object_of(3);
+        put(raise, "dimension", method.dimension);
+        put(raise, "rank", nullptr);
+        put(raise, "raised", nullptr);
+        put(object, "raise", std::move(raise));
+    } else {
+        put(object, "raise", nullptr);
+    }
+    put(object, "zero_stable", method.zero_stable_known ? Json(method.zero_stable) : Json(nullptr));
+    put(object, "convergent", method.convergent);
+    Json algorithms = Json::array();
+    for (std::size_t a = 0; a < method.algorithms.size(); ++a) {
+        Json algorithm = algorithm_object(method.algorithms[a], method.m);
+        if (a < samples.size()) {
+            put_samples(algorithm, method.m, samples[a]);
+        }
+        algorithms.push_back(std::move(algorithm));
+    }
+    put(object, "algorithms", std::move(algorithms));
+    put(object, "cycle",
+        method.kind == MethodKind::CYCLIC ? cycle_object(method.cycle) : Json(nullptr));
+    put(object, "exponential_test", verdict_name(method.test.verdict));
+    put(object, "exponential_test_values", test_values(method.test));
+    put(object, "disagreement", disagreement_value(method.test.disagreement));
+    append_line(object, out);
+}
+
+void write_json_error(const AnalysisOutcome& outcome, const std::string& file, std::string& out) {
+    Json object = object_of(4);
+    put(object, "schema", JSON_SCHEMA_VERSION);
+    put(object, "file", file.empty() ? Json(nullptr) : Json(file));
+    put(object, "error", failure_message(outcome));
+    put(object, "error_code", failure_json_name(outcome.failure));
+    append_line(object, out);
+}
+
+} // namespace ordimet::analyse

@@ -1,0 +1,17 @@
+#pragma once
+
+// The text report of ordimet-analyse: Portuguese, plain ASCII, one section per
+// algorithm, then the method.
+
+#include "analyse/model/method.hpp"
+#include "analyse/order/order.hpp"
+#include "analyse/report/format.hpp"
+
+#include <string>
+
+namespace ordimet::analyse {
+
+// Appends the report of one analysed method to `out`.
+void write_text_report(const MethodAnalysis& method, std::string& out);
+
+} // namespace ordimet::analyse

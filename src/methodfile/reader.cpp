@@ -222,6 +222,40 @@ int read_one_coefficient(MethodFile& file, std::span<double> set, std::size_t i,
     }
 }
 
+// The 2k + 2 coefficients of a file whose step and order are read, into a
+// new set in `slot`, and the check that nothing follows them.
+int read_coefficients(MethodFile& file, int k, CoefficientSet& slot, CoefficientSink* sink) {
+    if (k > MAX_STEP_COUNT) {
+        return LOAD_NO_MEMORY;
+    }
+    const std::size_t count = 2 * static_cast<std::size_t>(k) + 2;
+    alloc_doubles(slot, count);
+    if (slot == nullptr) {
+        return LOAD_NO_MEMORY;
+    }
+    if (sink != nullptr) {
+        if (const int result = sink->start(count); result != LOAD_OK) {
+            return result;
+        }
+    }
+    const std::span<double> set(slot, count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const int result = read_one_coefficient(file, set, i, sink);
+        if (result != LOAD_OK) {
+            return result; // READ_END and READ_NO_NUMBER are the load codes of their value
+        }
+    }
+    DecimalNumber scratch;
+    switch (scan_real(file, scratch, nullptr)) {
+    case Token::End:
+        return LOAD_OK;
+    case Token::ReadError:
+        return LOAD_UNREADABLE; // the rest of the file can't be read: not a well-formed file
+    default:
+        return LOAD_MALFORMED;
+    }
+}
+
 int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot,
                      CoefficientSink* sink) {
     MethodFile file;
@@ -252,34 +286,8 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot,
     if (k < 0) {
         return LOAD_OK;
     }
-    if (k > MAX_STEP_COUNT) {
-        return LOAD_NO_MEMORY;
-    }
-    const std::size_t count = 2 * static_cast<std::size_t>(k) + 2;
-    alloc_doubles(slot, count);
-    if (slot == nullptr) {
-        return LOAD_NO_MEMORY;
-    }
-    if (sink != nullptr) {
-        if (const int result = sink->start(count); result != LOAD_OK) {
-            return result;
-        }
-    }
-    const std::span<double> set(slot, count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const int result = read_one_coefficient(file, set, i, sink);
-        if (result != LOAD_OK) {
-            return result; // READ_END and READ_NO_NUMBER are the load codes of their value
-        }
-    }
-    DecimalNumber scratch;
-    switch (scan_real(file, scratch, nullptr)) {
-    case Token::End:
-        break;
-    case Token::ReadError:
-        return LOAD_UNREADABLE; // the rest of the file can't be read: not a well-formed file
-    default:
-        return LOAD_MALFORMED;
+    if (const int result = read_coefficients(file, k, slot, sink); result != LOAD_OK) {
+        return result;
     }
     return close_method_file(file) ? LOAD_OK : LOAD_UNREADABLE;
 }

@@ -61,74 +61,93 @@ long sign_changes(const fmpz_poly_struct* f) {
     return changes;
 }
 
-// The roots in (0, 1) of a squarefree p with p(0) != 0 and p(1) != 0, by
-// Descartes' rule and bisection (the Collins-Akritas method): q(x) stands
-// for p on (c/2^k, (c+1)/2^k), and the sign variations of
-// (x + 1)^n q(1/(x + 1)) bound its roots there. Each root comes as its
-// isolating interval, or exactly when it is a midpoint met on the way.
+namespace {
+
+// A piece of (0, 1) in the Collins-Akritas bisection: q(x) stands for p on
+// (c/2^k, (c+1)/2^k).
+struct Piece {
+    FmpzPoly q;
+    Fmpz c;
+    ulong k = 0;
+};
+
+// The root c/2^k, or the interval (c/2^k, (c+1)/2^k), of part `part`.
+RealRoot dyadic_root(std::size_t part, const fmpz_t c, ulong k, bool interval) {
+    RealRoot root;
+    root.part = part;
+    root.lower = dyadic(c, k);
+    if (!interval) {
+        root.upper = root.lower;
+        return root;
+    }
+    Fmpz next;
+    fmpz_add_ui(next.get(), c, 1);
+    root.upper = dyadic(next.get(), k);
+    return root;
+}
+
+// The halves of a piece: left(x) = 2^n q(x / 2), right(x) = left(x + 1);
+// a root at the middle is found exactly and divided out of the right half.
+void halves(const Piece& piece, std::size_t part, Piece& left, Piece& right,
+            std::vector<RealRoot>& out) {
+    const slong length = fmpz_poly_length(piece.q.get());
+    const slong n = length - 1;
+    Fmpz one;
+    fmpz_one(one.get());
+    fmpz_poly_set(left.q.get(), piece.q.get());
+    for (slong i = 0; i < length; ++i) {
+        fmpz_mul_2exp(left.q.get()->coeffs + i, left.q.get()->coeffs + i,
+                      static_cast<ulong>(n - i));
+    }
+    fmpz_poly_taylor_shift(right.q.get(), left.q.get(), one.get());
+    fmpz_mul_2exp(left.c.get(), piece.c.get(), 1);
+    fmpz_add_ui(right.c.get(), left.c.get(), 1);
+    left.k = right.k = piece.k + 1;
+    if (fmpz_is_zero(right.q.get()->coeffs)) {
+        out.push_back(dyadic_root(part, right.c.get(), right.k, false));
+        fmpz_poly_shift_right(right.q.get(), right.q.get(), 1);
+    }
+}
+
+// The sign variations of (x + 1)^n q(1/(x + 1)): a bound of q's roots in
+// (0, 1), exact when it is 0 or 1.
+long variations_in_unit_interval(const fmpz_poly_struct* q) {
+    FmpzPoly test;
+    Fmpz one;
+    fmpz_one(one.get());
+    fmpz_poly_reverse(test.get(), q, fmpz_poly_length(q));
+    fmpz_poly_taylor_shift(test.get(), test.get(), one.get());
+    return sign_changes(test.get());
+}
+
+void move_into(Piece& from, Piece& to) {
+    fmpz_poly_swap(to.q.get(), from.q.get());
+    fmpz_swap(to.c.get(), from.c.get());
+    to.k = from.k;
+}
+
+} // namespace
+
 void roots_in_unit_interval(const fmpz_poly_struct* p, std::size_t part,
                             std::vector<RealRoot>& out) {
-    struct Node {
-        FmpzPoly q;
-        Fmpz c;
-        ulong k = 0;
-    };
-    std::deque<Node> stack;
+    std::deque<Piece> stack;
     fmpz_poly_set(stack.emplace_back().q.get(), p);
-    FmpzPoly test;
     while (!stack.empty()) {
-        Node& node = stack.back();
-        const slong length = fmpz_poly_length(node.q.get());
-        Fmpz one;
-        fmpz_one(one.get());
-        fmpz_poly_reverse(test.get(), node.q.get(), length);
-        fmpz_poly_taylor_shift(test.get(), test.get(), one.get());
-        const long variations = sign_changes(test.get());
-        if (variations == 0) {
+        Piece& piece = stack.back();
+        const long variations = variations_in_unit_interval(piece.q.get());
+        if (variations <= 1) {
+            if (variations == 1) {
+                out.push_back(dyadic_root(part, piece.c.get(), piece.k, true));
+            }
             stack.pop_back();
             continue;
         }
-        if (variations == 1) {
-            RealRoot root;
-            root.part = part;
-            Fmpz next;
-            fmpz_add_ui(next.get(), node.c.get(), 1);
-            root.lower = dyadic(node.c.get(), node.k);
-            root.upper = dyadic(next.get(), node.k);
-            out.push_back(std::move(root));
-            stack.pop_back();
-            continue;
-        }
-        // Halves: left(x) = 2^n q(x / 2), right(x) = left(x + 1).
-        Node left;
-        Node right;
-        const slong n = length - 1;
-        fmpz_poly_set(left.q.get(), node.q.get());
-        for (slong i = 0; i < length; ++i) {
-            fmpz_mul_2exp(left.q.get()->coeffs + i, left.q.get()->coeffs + i,
-                          static_cast<ulong>(n - i));
-        }
-        fmpz_poly_taylor_shift(right.q.get(), left.q.get(), one.get());
-        fmpz_mul_2exp(left.c.get(), node.c.get(), 1);
-        fmpz_add_ui(right.c.get(), left.c.get(), 1);
-        left.k = right.k = node.k + 1;
-        if (fmpz_is_zero(right.q.get()->coeffs)) {
-            RealRoot root;
-            root.part = part;
-            root.lower = dyadic(right.c.get(), right.k);
-            root.upper = root.lower;
-            out.push_back(std::move(root));
-            fmpz_poly_shift_right(right.q.get(), right.q.get(), 1);
-        }
+        Piece left;
+        Piece right;
+        halves(piece, part, left, right, out);
         stack.pop_back();
-        Node& pushed_right = stack.emplace_back();
-        fmpz_poly_swap(pushed_right.q.get(), right.q.get());
-        fmpz_swap(pushed_right.c.get(), right.c.get());
-        pushed_right.k = right.k;
-        Node& pushed_left = stack.emplace_back();
-        fmpz_poly_swap(pushed_left.q.get(), left.q.get());
-        fmpz_swap(pushed_left.c.get(), left.c.get());
-        pushed_left.k = left.k;
+        move_into(right, stack.emplace_back());
+        move_into(left, stack.emplace_back());
     }
 }
 

@@ -60,9 +60,62 @@ int strip_root(fmpz_poly_struct* poly, int root) {
 constexpr long NO_DECISION = -1;
 constexpr long NOT_COUNTED = -2;
 
+// The self-reciprocal g (degree 2n, no root -1) as h(x) of degree n with
+// g(z) / z^n = h(z + 1/z): g(z) / z^n = g_n + sum_i g_{n+i} (z^i + z^-i), and
+// z^i + z^-i = P_i(x), P_0 = 2, P_1 = x, P_{i+1} = x P_i - P_{i-1}.
+void in_half_degree(const fmpz_poly_struct* g, long n, fmpz_poly_struct* h) {
+    FmpzPoly previous;
+    FmpzPoly current;
+    FmpzPoly next;
+    FmpzPoly x;
+    fmpz_poly_set_coeff_si(x.get(), 1, 1);
+    fmpz_poly_set_coeff_si(previous.get(), 0, 2);
+    fmpz_poly_set(current.get(), x.get());
+    fmpz_poly_zero(h);
+    fmpz_poly_set_coeff_fmpz(h, 0, g->coeffs + n);
+    for (long i = 1; i <= n; ++i) {
+        fmpz_poly_scalar_addmul_fmpz(h, current.get(), g->coeffs + n + i);
+        fmpz_poly_mul(next.get(), x.get(), current.get());
+        fmpz_poly_sub(next.get(), next.get(), previous.get());
+        fmpz_poly_swap(previous.get(), current.get());
+        fmpz_poly_swap(current.get(), next.get());
+    }
+}
+
+// The number of roots of h (degree n) in (-2, 2): the positive roots of
+// H(y) = (y + 1)^n h(2 (y - 1) / (y + 1)), y = (2 + x) / (2 - x), counted by
+// Sturm sequences.
+long roots_between_minus_two_and_two(const fmpz_poly_struct* h, long n) {
+    FmpzPoly transformed;
+    FmpzPoly term;
+    FmpzPoly below; // 2 (y - 1)
+    FmpzPoly above; // y + 1
+    fmpz_poly_set_coeff_si(below.get(), 1, 2);
+    fmpz_poly_set_coeff_si(below.get(), 0, -2);
+    fmpz_poly_set_coeff_si(above.get(), 1, 1);
+    fmpz_poly_set_coeff_si(above.get(), 0, 1);
+    for (long i = 0; i <= n; ++i) {
+        if (fmpz_is_zero(h->coeffs + i)) {
+            continue;
+        }
+        FmpzPoly power;
+        fmpz_poly_pow(term.get(), below.get(), static_cast<unsigned long>(i));
+        fmpz_poly_pow(power.get(), above.get(), static_cast<unsigned long>(n - i));
+        fmpz_poly_mul(term.get(), term.get(), power.get());
+        fmpz_poly_scalar_addmul_fmpz(transformed.get(), term.get(), h->coeffs + i);
+    }
+    long negative = 0;
+    long positive = 0;
+    _fmpz_poly_num_real_roots_sturm(&negative, &positive, transformed.get()->coeffs,
+                                    fmpz_poly_length(transformed.get()));
+    return positive;
+}
+
 // The number of roots on the unit circle of a squarefree f with no root
 // 0, 1 or -1; NO_DECISION if the self-reciprocal part is not as the theory
-// says.
+// says. Those roots are the roots of g = gcd(f, f*), which is
+// self-reciprocal (g* divides f* and f** = f) and of even degree 2n since -1
+// is not a root; each pair z, 1/z on the circle is a root of h in (-2, 2).
 long roots_on_circle(const fmpz_poly_struct* f) {
     FmpzPoly reversed;
     fmpz_poly_reverse(reversed.get(), f, fmpz_poly_length(f));
@@ -72,9 +125,6 @@ long roots_on_circle(const fmpz_poly_struct* f) {
     if (degree < 1) {
         return 0;
     }
-    // g is self-reciprocal (g* divides f* and f** = f), of even degree 2n
-    // since -1 is not a root; g(z) / z^n = g_n + sum_i g_{n+i} (z^i + z^-i),
-    // and z^i + z^-i = P_i(x), P_0 = 2, P_1 = x, P_{i+1} = x P_i - P_{i-1}.
     if (degree % 2 != 0) {
         return NO_DECISION;
     }
@@ -85,46 +135,8 @@ long roots_on_circle(const fmpz_poly_struct* f) {
     }
     const long n = degree / 2;
     FmpzPoly h;
-    FmpzPoly previous;
-    FmpzPoly current;
-    FmpzPoly next;
-    FmpzPoly x;
-    fmpz_poly_set_coeff_si(x.get(), 1, 1);
-    fmpz_poly_set_coeff_si(previous.get(), 0, 2);
-    fmpz_poly_set(current.get(), x.get());
-    fmpz_poly_set_coeff_fmpz(h.get(), 0, g.get()->coeffs + n);
-    for (long i = 1; i <= n; ++i) {
-        fmpz_poly_scalar_addmul_fmpz(h.get(), current.get(), g.get()->coeffs + n + i);
-        fmpz_poly_mul(next.get(), x.get(), current.get());
-        fmpz_poly_sub(next.get(), next.get(), previous.get());
-        fmpz_poly_swap(previous.get(), current.get());
-        fmpz_poly_swap(current.get(), next.get());
-    }
-    // Roots of h in (-2, 2) are the positive roots of
-    // H(y) = (y + 1)^n h(2 (y - 1) / (y + 1)), y = (2 + x) / (2 - x).
-    FmpzPoly transformed;
-    FmpzPoly term;
-    FmpzPoly below; // 2 (y - 1)
-    FmpzPoly above; // y + 1
-    fmpz_poly_set_coeff_si(below.get(), 1, 2);
-    fmpz_poly_set_coeff_si(below.get(), 0, -2);
-    fmpz_poly_set_coeff_si(above.get(), 1, 1);
-    fmpz_poly_set_coeff_si(above.get(), 0, 1);
-    for (long i = 0; i <= n; ++i) {
-        if (fmpz_is_zero(h.get()->coeffs + i)) {
-            continue;
-        }
-        FmpzPoly power;
-        fmpz_poly_pow(term.get(), below.get(), static_cast<unsigned long>(i));
-        fmpz_poly_pow(power.get(), above.get(), static_cast<unsigned long>(n - i));
-        fmpz_poly_mul(term.get(), term.get(), power.get());
-        fmpz_poly_scalar_addmul_fmpz(transformed.get(), term.get(), h.get()->coeffs + i);
-    }
-    long negative = 0;
-    long positive = 0;
-    _fmpz_poly_num_real_roots_sturm(&negative, &positive, transformed.get()->coeffs,
-                                    fmpz_poly_length(transformed.get()));
-    return 2 * positive;
+    in_half_degree(g.get(), n, h.get());
+    return 2 * roots_between_minus_two_and_two(h.get(), n);
 }
 
 using Complex = std::complex<double>;
@@ -333,10 +345,10 @@ bool enclose_roots(const fmpz_poly_struct* f, const std::vector<Complex>& approx
     return false;
 }
 
-// Locates the roots of a squarefree f of degree >= 1 with no root 0, 1 or
-// -1; each root carries the given multiplicities. False when no decision
-// was reached within MAX_PRECISION and MAX_WORK.
-bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
+// The roots of a squarefree f of degree 1 or 2 located exactly, when that
+// is all it takes: a rational root, or a conjugate pair, whose modulus
+// squared is c0 / c2. False for two real roots.
+bool locate_low_degree(const fmpz_poly_struct* f, int multiplicity, int minimal,
                        std::vector<Located>& out) {
     const long n = fmpz_poly_degree(f);
     const fmpz* c = f->coeffs;
@@ -350,27 +362,54 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
                        cmp < 0 ? Location::INSIDE : Location::OUTSIDE});
         return true;
     }
-    if (n == 2) {
-        // A conjugate pair: |z|^2 = c0 / c2, exactly.
-        Fmpz discriminant;
-        Fmpz product;
-        fmpz_mul(discriminant.get(), c + 1, c + 1);
-        fmpz_mul(product.get(), c, c + 2);
-        fmpz_submul_ui(discriminant.get(), product.get(), 4);
-        if (fmpz_sgn(discriminant.get()) < 0) {
-            const int cmp = fmpz_cmpabs(c, c + 2);
-            const Location location = cmp < 0   ? Location::INSIDE
-                                      : cmp > 0 ? Location::OUTSIDE
-                                                : Location::ON;
-            const double two_a = 2.0 * fmpz_get_d(c + 2);
-            const double re = -fmpz_get_d(c + 1) / two_a;
-            const double im = std::sqrt(-fmpz_get_d(discriminant.get())) / std::fabs(two_a);
-            out.push_back({re, im, multiplicity, minimal, location});
-            out.push_back({re, -im, multiplicity, minimal, location});
-            return true;
-        }
+    Fmpz discriminant;
+    Fmpz product;
+    fmpz_mul(discriminant.get(), c + 1, c + 1);
+    fmpz_mul(product.get(), c, c + 2);
+    fmpz_submul_ui(discriminant.get(), product.get(), 4);
+    if (n != 2 || fmpz_sgn(discriminant.get()) >= 0) {
+        return false;
     }
+    const int cmp = fmpz_cmpabs(c, c + 2);
+    const Location location = cmp < 0   ? Location::INSIDE
+                              : cmp > 0 ? Location::OUTSIDE
+                                        : Location::ON;
+    const double two_a = 2.0 * fmpz_get_d(c + 2);
+    const double re = -fmpz_get_d(c + 1) / two_a;
+    const double im = std::sqrt(-fmpz_get_d(discriminant.get())) / std::fabs(two_a);
+    out.push_back({re, im, multiplicity, minimal, location});
+    out.push_back({re, -im, multiplicity, minimal, location});
+    return true;
+}
 
+// The roots as the certified enclosures give them: each disk's side of the
+// circle, its midpoint, and what the midpoint's real part loses to a double.
+void push_enclosed(AcbVector& roots, const std::vector<int>& sides, int multiplicity, int minimal,
+                   std::vector<Located>& out) {
+    for (long j = 0; j < roots.size(); ++j) {
+        const int s = sides[as_index(j)];
+        const Location location = s < 0   ? Location::INSIDE
+                                  : s > 0 ? Location::OUTSIDE
+                                          : Location::ON;
+        const double re = midpoint(acb_realref(roots.at(j)));
+        Arf rest;
+        arf_set_d(rest.get(), re);
+        arf_sub(rest.get(), arb_midref(acb_realref(roots.at(j))), rest.get(), 53, ARF_RND_NEAR);
+        out.push_back({re, midpoint(acb_imagref(roots.at(j))), multiplicity, minimal, location,
+                       false, arf_get_d(rest.get(), ARF_RND_NEAR)});
+    }
+}
+
+// Locates the roots of a squarefree f of degree >= 1 with no root 0, 1 or
+// -1; each root carries the given multiplicities. Low degrees exactly, then
+// in doubles where that is certain, then by certified enclosures. False when
+// no decision was reached within MAX_PRECISION and MAX_WORK.
+bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
+                       std::vector<Located>& out) {
+    if (fmpz_poly_degree(f) <= 2 && locate_low_degree(f, multiplicity, minimal, out)) {
+        return true;
+    }
+    const long n = fmpz_poly_degree(f);
     std::vector<int> sides(as_index(n));
     std::vector<double> doubles;
     std::vector<Complex> approximations;
@@ -384,7 +423,6 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
         }
         return true;
     }
-
     if (!approximated) {
         approximations.clear();
     }
@@ -392,18 +430,7 @@ bool locate_squarefree(const fmpz_poly_struct* f, int multiplicity, int minimal,
     if (!enclose_roots(f, approximations, roots, sides)) {
         return false;
     }
-    for (long j = 0; j < n; ++j) {
-        const int s = sides[as_index(j)];
-        const Location location = s < 0   ? Location::INSIDE
-                                  : s > 0 ? Location::OUTSIDE
-                                          : Location::ON;
-        const double re = midpoint(acb_realref(roots.at(j)));
-        Arf rest;
-        arf_set_d(rest.get(), re);
-        arf_sub(rest.get(), arb_midref(acb_realref(roots.at(j))), rest.get(), 53, ARF_RND_NEAR);
-        out.push_back({re, midpoint(acb_imagref(roots.at(j))), multiplicity, minimal, location,
-                       false, arf_get_d(rest.get(), ARF_RND_NEAR)});
-    }
+    push_enclosed(roots, sides, multiplicity, minimal, out);
     return true;
 }
 

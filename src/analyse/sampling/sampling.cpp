@@ -126,6 +126,51 @@ void sample_region(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
     clip_curve(raw, samples.window, samples.locus);
 }
 
+// The moduli of the roots of the polynomial c (ascending powers, of the
+// generic degree `degree`), in descending order, into `row`: infinity for a
+// root at infinity (a vanishing leading coefficient), 0 for a root at 0; the
+// row stays NaN when the polynomial vanishes or the roots were not found.
+void root_moduli(std::vector<double>& c, std::size_t degree, std::vector<Complex>& roots,
+                 double* row) {
+    // Roots at infinity and at 0 are counted apart: the iteration needs
+    // neither.
+    std::size_t infinite = 0;
+    while (!c.empty() && c.back() == 0.0) {
+        c.pop_back();
+        ++infinite;
+    }
+    std::size_t zero = 0;
+    while (zero < c.size() && c[zero] == 0.0) {
+        ++zero;
+    }
+    if (c.empty()) {
+        return; // pi vanishes identically at this H^2
+    }
+    std::size_t count = 0;
+    for (; count < infinite; ++count) {
+        row[count] = INFINITE;
+    }
+    if (c.size() - zero >= 2) {
+        aberth_roots(std::span<const double>(c).subspan(zero), roots);
+        // An iteration that failed with a step that is not finite leaves
+        // nothing to draw at this H^2: the row stays NaN.
+        const bool found = std::all_of(roots.begin(), roots.end(), [](Complex root) {
+            return std::isfinite(root.real()) && std::isfinite(root.imag());
+        });
+        if (!found) {
+            std::fill(row, row + degree, NOT_A_NUMBER);
+            return;
+        }
+        for (const Complex& root : roots) {
+            row[count++] = std::abs(root);
+        }
+    }
+    for (std::size_t j = 0; j < zero; ++j) {
+        row[count++] = 0.0;
+    }
+    std::sort(row, row + count, [](double a, double b) { return a > b; });
+}
+
 void sample_moduli(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples) {
     const long degree = generic_degree(algorithm);
     samples.degree = degree > 0 ? static_cast<std::size_t>(degree) : 0;
@@ -152,45 +197,7 @@ void sample_moduli(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
         for (std::size_t j = 0; j < samples.degree + 1; ++j) {
             c.push_back(algorithm.rho_decimal[j] + h2 * algorithm.sigma_decimal[j]);
         }
-        // Roots at infinity (a vanishing leading coefficient) and at 0 (a
-        // vanishing constant one) are counted apart: the iteration needs
-        // neither.
-        std::size_t infinite = 0;
-        while (!c.empty() && c.back() == 0.0) {
-            c.pop_back();
-            ++infinite;
-        }
-        std::size_t zero = 0;
-        while (zero < c.size() && c[zero] == 0.0) {
-            ++zero;
-        }
-        if (c.empty()) {
-            continue; // pi vanishes identically at this H^2
-        }
-        double* row = samples.moduli.data() + i * samples.degree;
-        std::size_t count = 0;
-        for (; count < infinite; ++count) {
-            row[count] = INFINITE;
-        }
-        if (c.size() - zero >= 2) {
-            aberth_roots(std::span<const double>(c).subspan(zero), roots);
-            // An iteration that failed with a step that is not finite leaves
-            // nothing to draw at this H^2: the row stays NaN.
-            const bool found = std::all_of(roots.begin(), roots.end(), [](Complex root) {
-                return std::isfinite(root.real()) && std::isfinite(root.imag());
-            });
-            if (!found) {
-                std::fill(row, row + samples.degree, NOT_A_NUMBER);
-                continue;
-            }
-            for (const Complex& root : roots) {
-                row[count++] = std::abs(root);
-            }
-        }
-        for (std::size_t j = 0; j < zero; ++j) {
-            row[count++] = 0.0;
-        }
-        std::sort(row, row + count, [](double a, double b) { return a > b; });
+        root_moduli(c, samples.degree, roots, samples.moduli.data() + i * samples.degree);
     }
 }
 

@@ -112,6 +112,7 @@ struct MethodFile {
     platform::InputFile input;
     std::size_t position = 0;
     std::size_t length = 0;
+    std::size_t before = 0; // bytes of the file before those in the buffer
     bool open = false;
     bool at_end = false;
     bool failed = false;
@@ -142,6 +143,21 @@ int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot);
 // The same, handing every coefficient to `sink` as well, fractions accepted;
 // a code other than LOAD_OK from the sink ends the reading with that code.
 int read_method_file(const char* name, int& k, int& m, CoefficientSet& slot, CoefficientSink& sink);
+
+// What a method file holds, for messages that say more than ordimet's:
+// read with the reader's own rules (fractions accepted), every number in
+// turn up to `limit` numbers, past the 2k + 2 coefficients, until the end or
+// the first text that is no number. Byte offsets count from the file's start.
+struct NumberScan {
+    bool opened = false;
+    std::size_t numbers = 0;     // numbers read, the step and order included
+    bool no_number = false;      // the scan stopped at text that is no number
+    bool read_error = false;     // the file could not be read to its end
+    std::size_t last_number = 0; // where the last number read starts
+    std::size_t last_end = 0;    // and where it ends
+    std::size_t stopped_at = 0;  // where the text that is no number starts
+};
+NumberScan scan_numbers(const char* name, std::size_t limit);
 
 // The help text printed for a malformed method file.
 void print_format_help(const char* name);

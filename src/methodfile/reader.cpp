@@ -32,6 +32,7 @@ int peek(MethodFile& file) {
             file.at_end = true;
             return READ_END;
         }
+        file.before += file.length;
         file.position = 0;
         file.length = static_cast<std::size_t>(got);
     }
@@ -321,6 +322,32 @@ double decimal_to_double(const DecimalNumber& number) {
     // a double it gives an infinity for an overflow and a zero (or the
     // nearest denormal) for an underflow.
     return std::strtod(text, nullptr);
+}
+
+NumberScan scan_numbers(const char* name, std::size_t limit) {
+    NumberScan scan;
+    MethodFile file;
+    if (!open_method_file(name, file)) {
+        return scan;
+    }
+    scan.opened = true;
+    for (; scan.numbers < limit; ++scan.numbers) {
+        const bool ended = skip_space(file) == READ_END;
+        const std::size_t start = file.before + file.position;
+        DecimalNumber number;
+        DecimalNumber denominator;
+        const Token token = ended ? Token::End : scan_real(file, number, &denominator);
+        if (token != Token::Number && token != Token::Fraction) {
+            scan.no_number = token == Token::NoNumber;
+            scan.read_error = token == Token::ReadError;
+            scan.stopped_at = start;
+            break;
+        }
+        scan.last_number = start;
+        scan.last_end = file.before + file.position;
+    }
+    close_method_file(file);
+    return scan;
 }
 
 bool open_method_file(const char* name, MethodFile& file) {

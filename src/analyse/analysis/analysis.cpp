@@ -6,11 +6,20 @@
 
 #include "analyse/analysis/stages.hpp"
 #include "analyse/cycle/cycle.hpp"
+#include "analyse/reading/diagnosis.hpp"
 
 #include <algorithm>
 
 namespace ordimet::analyse {
 namespace {
+
+AnalysisOutcome refusal(Failure failure, const std::string& file, std::int64_t step) {
+    AnalysisOutcome outcome;
+    outcome.failure = failure;
+    outcome.failing = file;
+    outcome.step = step;
+    return outcome;
+}
 
 // Reads the method's files; a failure names the file at fault.
 AnalysisOutcome load(std::span<const std::string> names, AnalysisWorkspace& workspace) {
@@ -23,6 +32,8 @@ AnalysisOutcome load(std::span<const std::string> names, AnalysisWorkspace& work
     outcome.failure = load_exact_method_files(workspace.names, workspace.files, failing);
     if (outcome.failed() && failing < names.size()) {
         outcome.failing = names[failing];
+        const ExactMethodFile& file = workspace.files[failing];
+        diagnose(file.k, file.m, outcome);
     }
     return outcome;
 }
@@ -107,7 +118,7 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
     // method (exit status 1) rather than a half report, so that scripts see
     // one clear answer.
     if (kind != MethodKind::SIMPLE && m > 1) {
-        return {Failure::ORDER_ABOVE_ONE, "", 0};
+        return refusal(Failure::ORDER_ABOVE_ONE, "", 0);
     }
     const int written_k = workspace.files[0].k;
     const int s = reduce_step(workspace);
@@ -116,7 +127,7 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
     // the whole method is refused with a message rather than reported with
     // its exact half missing.
     if (k > MAX_EXACT_STEP) {
-        return {Failure::STEP_BEYOND_EXACT_LIMIT, "", k};
+        return refusal(Failure::STEP_BEYOND_EXACT_LIMIT, "", k);
     }
     method.kind = kind;
     method.files.assign(names.begin(), names.end());
@@ -134,7 +145,7 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
         const Failure failure =
             analyse_algorithm(a, written_k, s, m, stability, workspace, algorithm);
         if (failure != Failure::NONE) {
-            return {failure, names[a], 0};
+            return refusal(failure, names[a], 0);
         }
     }
     analyse_whole_method(k, workspace, method);

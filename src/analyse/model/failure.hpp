@@ -12,10 +12,21 @@ namespace ordimet::analyse {
 
 enum class Failure {
     NONE,
-    // One file: it can't be read, or a token is no number.
+    // One file: it can't be read, or a token is no number (ordimet's words);
+    // what the file holds tells most of these apart, each in the JSON report
+    // still "unreadable":
     UNREADABLE,
-    // One file: too few numbers, or something after them.
+    NOT_FOUND,      // no such file
+    IS_DIRECTORY,   // a directory
+    NOT_A_NUMBER,   // `token` is no number
+    DECIMAL_COMMA,  // `token` is a number written with a comma, `corrected`
+    NOT_AN_INTEGER, // the step or the order, `token`, is no integer
+    // One file: too few numbers, or something after them (ordimet's words);
+    // in the JSON report still "malformed":
     MALFORMED,
+    NO_STEP_AND_ORDER,  // the file doesn't start with two numbers
+    COEFFICIENT_COUNT,  // `found` coefficients where the step asks `expected`
+    TEXT_AFTER_NUMBERS, // `token` after the `expected` coefficients
     // One file: a fraction p/0.
     ZERO_DENOMINATOR,
     // One file: a number beyond the limits of the exact reading.
@@ -46,8 +57,17 @@ struct AnalysisOutcome {
     Failure failure = Failure::NONE;
     // The file at fault; empty when none is named.
     std::string failing;
-    // STEP_BEYOND_EXACT_LIMIT: the reduced step.
+    // What the message shows besides the file: the step (STEP_BEYOND_EXACT_LIMIT:
+    // the reduced one) and the order as read, the numbers of coefficients
+    // expected and found (found_more: more than `found`), the text at fault
+    // and how it should have been written.
     std::int64_t step = 0;
+    std::int64_t order = 0;
+    std::int64_t expected = 0;
+    std::int64_t found = 0;
+    bool found_more = false;
+    std::string token;
+    std::string corrected;
 
     bool failed() const { return failure != Failure::NONE; }
 };

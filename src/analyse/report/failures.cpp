@@ -2,7 +2,8 @@
 
 #include "analyse/exact/coefficients.hpp"
 
-#include <iterator>
+#include <string>
+#include <string_view>
 
 namespace ordimet::analyse {
 namespace {
@@ -20,12 +21,30 @@ constexpr FailureText FAILURES[] = {
     {Failure::NONE, "", ""},
     {Failure::UNREADABLE, "unreadable",
      "Erro na leitura do arquivo {file}, verifique sua validade."},
+    {Failure::NOT_FOUND, "unreadable", "Erro na leitura do arquivo {file}: o arquivo nao existe."},
+    {Failure::IS_DIRECTORY, "unreadable",
+     "Erro na leitura do arquivo {file}: e' um diretorio, nao um arquivo de metodo."},
+    {Failure::NOT_A_NUMBER, "unreadable",
+     "Erro na leitura do arquivo {file}: \"{token}\" nao e' um numero."},
+    {Failure::DECIMAL_COMMA, "unreadable",
+     "Erro na leitura do arquivo {file}: \"{token}\" tem virgula decimal; escreva "
+     "{corrected}, com ponto."},
+    {Failure::NOT_AN_INTEGER, "unreadable",
+     "Erro na leitura do arquivo {file}: o passo k e a ordem m sao inteiros, e \"{token}\" "
+     "nao e'."},
     {Failure::MALFORMED, "malformed",
      "Formato do arquivo {file} invalido!\n"
      "Formato do arquivo deve ser:\n"
      "1- Tamanho do passo\n"
      "2- ordem da equacao diferencial especial\n"
      "3- coeficientes (2 x tamanho do passo + 2)"},
+    {Failure::NO_STEP_AND_ORDER, "malformed",
+     "O arquivo {file} deve comecar pelo passo k e pela ordem m da equacao."},
+    {Failure::COEFFICIENT_COUNT, "malformed",
+     "O arquivo {file} tem {found} coeficientes depois do passo k = {step} e da ordem "
+     "m = {order}, e sao esperados 2k + 2 = {expected}."},
+    {Failure::TEXT_AFTER_NUMBERS, "malformed",
+     "O arquivo {file} tem \"{token}\" depois dos 2k + 2 = {expected} coeficientes."},
     {Failure::ZERO_DENOMINATOR, "zero-denominator",
      "Erro na leitura do arquivo {file}: fracao com denominador zero."},
     {Failure::BEYOND_EXACT_LIMITS, "beyond-exact-limits",
@@ -55,22 +74,40 @@ const FailureText& row_of(Failure failure) {
     return FAILURES[0];
 }
 
+// The value of a field of a message template; false for no field.
+bool field_value(std::string_view field, const AnalysisOutcome& outcome, std::string& value) {
+    if (field == "file") {
+        value = outcome.failing;
+    } else if (field == "token") {
+        value = outcome.token;
+    } else if (field == "corrected") {
+        value = outcome.corrected;
+    } else if (field == "found") {
+        value = (outcome.found_more ? "mais de " : "") + std::to_string(outcome.found);
+    } else if (field == "step" || field == "order" || field == "expected") {
+        value = std::to_string(field == "step"    ? outcome.step
+                               : field == "order" ? outcome.order
+                                                  : outcome.expected);
+    } else if (field == "limit") {
+        value = std::to_string(MAX_EXACT_STEP);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // The template with its fields filled in.
-std::string filled(const char* text, const AnalysisOutcome& outcome) {
+std::string filled(std::string_view text, const AnalysisOutcome& outcome) {
     std::string out;
-    for (const char* c = text; *c != '\0'; ++c) {
-        const std::string_view rest(c);
-        if (rest.starts_with("{file}")) {
-            out += outcome.failing;
-            c += 5;
-        } else if (rest.starts_with("{step}")) {
-            out += std::to_string(outcome.step);
-            c += 5;
-        } else if (rest.starts_with("{limit}")) {
-            out += std::to_string(MAX_EXACT_STEP);
-            c += 6;
+    std::string value;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t end = text[i] == '{' ? text.find('}', i) : std::string_view::npos;
+        if (end != std::string_view::npos &&
+            field_value(text.substr(i + 1, end - i - 1), outcome, value)) {
+            out += value;
+            i = end;
         } else {
-            out += *c;
+            out += text[i];
         }
     }
     return out;

@@ -3,8 +3,8 @@
 
     python3 check_cycles.py [--all] [--digits D]
 
-Checks a fixed sample of rows (every seventh, from the first), or every row
-with --all: each cycle must still be zero-stable (exact test) and integrate
+First checks the exact root condition on cases known by hand; then a fixed
+sample of rows (every seventh, from the first), or every row with --all: each cycle must still be zero-stable (exact test) and integrate
 to the settled order and the observed orders (to the printed two decimals)
 that the table records. With --digits the integration runs at that fixed
 precision (e.g. 160, twice the usual, to show round-off plays no part).
@@ -18,7 +18,33 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from integrate import integrate, method_order, order_text  # noqa: E402
-from methods import cycle_zero_stable, read_method  # noqa: E402
+from methods import cycle_zero_stable, poly_mul, read_method, root_condition  # noqa: E402
+
+DATA = os.path.join(HERE, "..", "data")
+
+# (polynomial, largest multiplicity allowed on the circle, verdict)
+ROOT_CASES = [
+    ([1, 0, 1], 1, True),  # +-i
+    (poly_mul([1, 0, 1], [1, 0, 1]), 1, False),  # +-i twice
+    (poly_mul([1, 0, 1], [1, 0, 1]), 2, True),
+    ([-1, 1, -1, 1], 1, True),  # (z - 1)(z^2 + 1)
+    ([2, -5, 2], 1, False),  # 2 and 1/2
+    ([1, 1, 1], 1, True),  # cube roots of unity but 1
+    (poly_mul([1, -3, 1], [1, 1]), 1, False),  # (3 +- sqrt 5)/2 and -1
+    ([1, -2, 1], 2, True),  # y'' = f: the double root 1
+    ([1, 0, 0, 0, 4], 1, True),  # 4 z^4 + 1: |z| = 1/sqrt 2
+    ([4, 0, 0, 0, 1], 1, False),  # z^4 + 4: |z| = sqrt 2
+]
+
+
+def root_cases():
+    """Failures among the hand-known root conditions and cycle verdicts."""
+    failures = [str(p) for p, mult, verdict in ROOT_CASES if root_condition(p, mult) != verdict]
+    for name, verdict in (("cycle-stable-of-unstable", True), ("cycle-unstable-of-stable", False)):
+        a_list = [read_method(os.path.join(DATA, f"{name}-{i}.txt"))[2] for i in (1, 2)]
+        if cycle_zero_stable(a_list) != verdict:
+            failures.append(name)
+    return failures
 
 
 def table_rows(path):
@@ -53,7 +79,10 @@ def main():
     rows = table_rows(os.path.join(HERE, "cycles.txt"))
     if not args.all:
         rows = rows[::7]
-    passed = failed = 0
+    failures = root_cases()
+    for failure in failures:
+        print(f"FAIL root condition of {failure}")
+    passed, failed = len(ROOT_CASES) + 2 - len(failures), len(failures)
     for files, total, observed in rows:
         problem = check_row(files, total, observed, args.digits)
         if problem:

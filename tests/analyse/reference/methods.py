@@ -1,0 +1,317 @@
+"""Exact helpers shared by the reference scripts: method files, error
+coefficients, polynomials over the rationals and the root condition.
+
+A method of step k for y^(m) = f is sum_j A[j] y_{n+j} = h^m sum_j B[j] f_{n+j},
+j = 0..k. Everything here is exact (fractions.Fraction); nothing is rounded.
+Polynomials are lists of coefficients, lowest degree first.
+"""
+
+import math
+from fractions import Fraction as F
+
+# ---------------------------------------------------------------- method files
+
+
+def read_method(path):
+    """(k, m, A, B) of a method file; every coefficient read exactly as a
+    Fraction (decimals, exponents and p/q fractions alike)."""
+    with open(path) as f:
+        tokens = f.read().split()
+    k, m = int(tokens[0]), int(tokens[1])
+    values = [F(t) for t in tokens[2:]]
+    if len(values) != 2 * k + 2:
+        raise ValueError(f"{path}: {len(values)} coefficients, expected {2 * k + 2}")
+    return k, m, values[: k + 1], values[k + 1 :]
+
+
+def fraction_text(x):
+    """An integer as such, any other rational as p/q."""
+    x = F(x)
+    return str(x.numerator) if x.denominator == 1 else f"{x.numerator}/{x.denominator}"
+
+
+def method_text(k, m, a, b, number=fraction_text):
+    """The text of a method file, each coefficient written by `number`."""
+    return "%d %d\n%s\n%s\n" % (k, m, " ".join(number(x) for x in a), " ".join(number(x) for x in b))
+
+
+def write_method(path, k, m, a, b, number=fraction_text):
+    with open(path, "w") as f:
+        f.write(method_text(k, m, a, b, number))
+
+
+# ---------------------------------------------------------- error coefficients
+
+
+def error_coefficient(i, m, a, b):
+    """C_i = (1/i!) sum j^i A[j] - (1/(i-m)!) sum j^(i-m) B[j] (the second sum
+    only for i >= m), exactly."""
+    c = F(sum(F(j) ** i * x for j, x in enumerate(a)), math.factorial(i))
+    if i >= m:
+        c -= F(sum(F(j) ** (i - m) * x for j, x in enumerate(b)), math.factorial(i - m))
+    return c
+
+
+def order(m, a, b, limit=80):
+    """The consistency order q - m (q the first i with C_i != 0); None when
+    every coefficient is 0 or no C_i up to the limit is non-zero."""
+    if all(x == 0 for x in list(a) + list(b)):
+        return None
+    for i in range(limit):
+        if error_coefficient(i, m, a, b) != 0:
+            return i - m
+    return None
+
+
+def solve(rows, rhs):
+    """The exact solution of a square non-singular linear system
+    (Gauss-Jordan on fractions); None when the system is singular."""
+    n = len(rows)
+    mat = [[F(x) for x in r] + [F(v)] for r, v in zip(rows, rhs)]
+    for col in range(n):
+        piv = next((r for r in range(col, n) if mat[r][col] != 0), None)
+        if piv is None:
+            return None
+        mat[col], mat[piv] = mat[piv], mat[col]
+        p = mat[col][col]
+        mat[col] = [x / p for x in mat[col]]
+        for r in range(n):
+            if r != col and mat[r][col] != 0:
+                f = mat[r][col]
+                mat[r] = [x - f * y for x, y in zip(mat[r], mat[col])]
+    return [mat[r][n] for r in range(n)]
+
+
+# ---------------------------------------------------------------- polynomials
+
+
+def trim(p):
+    p = [F(x) for x in p]
+    while p and p[-1] == 0:
+        p.pop()
+    return p
+
+
+def degree(p):
+    return len(trim(p)) - 1
+
+
+def reverse(p):
+    """z^n p(1/z) for p of degree n: the coefficients in reverse order."""
+    return trim(p)[::-1]
+
+
+def derivative(p):
+    return trim([j * x for j, x in enumerate(p)][1:])
+
+
+def poly_add(p, q):
+    n = max(len(p), len(q))
+    return trim([(p[i] if i < len(p) else 0) + (q[i] if i < len(q) else 0) for i in range(n)])
+
+
+def poly_mul(p, q):
+    out = [F(0)] * (len(p) + len(q) - 1) if p and q else []
+    for i, x in enumerate(p):
+        for j, y in enumerate(q):
+            out[i + j] += x * y
+    return trim(out)
+
+
+def poly_divmod(p, d):
+    """Quotient and remainder of p by d (d not zero)."""
+    p, d = trim(p), trim(d)
+    quot = [F(0)] * max(len(p) - len(d) + 1, 0)
+    rem = list(p)
+    while len(rem) >= len(d):
+        c = rem[-1] / d[-1]
+        shift = len(rem) - len(d)
+        quot[shift] = c
+        for j, x in enumerate(d):
+            rem[shift + j] -= c * x
+        rem = trim(rem[:-1])
+    return trim(quot), trim(rem)
+
+
+def monic(p):
+    p = trim(p)
+    return [x / p[-1] for x in p]
+
+
+def poly_gcd(p, q):
+    """The monic greatest common divisor ([1] for coprime polynomials)."""
+    p, q = trim(p), trim(q)
+    while q:
+        p, q = q, poly_divmod(p, q)[1]
+    return monic(p)
+
+
+# ------------------------------------------------------------- root condition
+
+
+def all_strictly_inside(p):
+    """True when every root of p lies in the open unit disk (Schur-Cohn: p has
+    them all inside iff |p(0)| < |lead| and (lead p - p(0) p*)/z has them all
+    inside, p* = z^n p(1/z)). Exact for rational coefficients."""
+    p = trim(p)
+    while len(p) > 1:
+        a0, an = p[0], p[-1]
+        if abs(a0) >= abs(an):
+            return False
+        t = [an * x - a0 * y for x, y in zip(p, reverse(p))]
+        p = monic(t[1:])
+    return True
+
+
+def sturm_count(p, lo, hi):
+    """Number of distinct real roots of p in (lo, hi), neither end a root."""
+    seq = [trim(p), derivative(p)]
+    while seq[-1]:
+        seq.append([-x for x in poly_divmod(seq[-2], seq[-1])[1]])
+    seq.pop()
+
+    def changes(x):
+        signs = [s for s in (sum(c * x**j for j, c in enumerate(q)) for q in seq) if s != 0]
+        return sum(1 for u, v in zip(signs, signs[1:]) if (u < 0) != (v < 0))
+
+    return changes(lo) - changes(hi)
+
+
+def largest_multiplicity_at_most(p, bound):
+    """True when no root of p has multiplicity above bound."""
+    g = trim(p)
+    for _ in range(bound):
+        g = poly_gcd(g, derivative(g))
+    return degree(g) == 0
+
+
+def split_unit_roots(g):
+    """For g whose roots come in pairs r, 1/r: the multiplicities of the
+    roots 1 and -1, and the rest as a polynomial H in x = z + 1/z (roots on
+    the circle, other than +-1, are the real roots of H in (-2, 2))."""
+    g = trim(g)
+    mult = {}
+    for root in (F(1), F(-1)):
+        mult[root] = 0
+        while degree(g) > 0:
+            quot, rem = poly_divmod(g, [-root, F(1)])
+            if rem:
+                break
+            g, mult[root] = quot, mult[root] + 1
+    n = degree(g)
+    assert n % 2 == 0 and g == reverse(g), "not self-reciprocal"
+    d = n // 2
+    # z^-d g(z) = g[d] + sum_j g[d+j] (z^j + z^-j), and z^j + z^-j = D_j(x)
+    # with D_0 = 2, D_1 = x, D_(j+1) = x D_j - D_(j-1).
+    prev, cur = [F(2)], [F(0), F(1)]
+    h = [g[d]]
+    for j in range(1, d + 1):
+        h = poly_add(h, [g[d + j] * c for c in cur])
+        prev, cur = cur, poly_add([F(0)] + cur, [-c for c in prev])
+    return mult, trim(h)
+
+
+def root_condition(p, multiplicity=1):
+    """True when every root of p lies in the closed unit disk and those on
+    the circle have multiplicity at most `multiplicity`. Exact: the roots on
+    the circle are among those of g = gcd(p, p*); the rest of p must have all
+    roots strictly inside (Schur-Cohn), and every root of g must lie on the
+    circle (g's roots come in pairs r, 1/r; with x = z + 1/z they are the
+    roots of a polynomial that must have them all real in (-2, 2), counted by
+    Sturm sequences)."""
+    p = trim(p)
+    g = poly_gcd(p, reverse(p))
+    if not all_strictly_inside(poly_divmod(p, g)[0]):
+        return False
+    mult, h = split_unit_roots(g)
+    if max(mult.values()) > multiplicity:
+        return False
+    if not largest_multiplicity_at_most(h, multiplicity):
+        return False
+    squarefree = poly_divmod(h, poly_gcd(h, derivative(h)))[0] if degree(h) > 0 else h
+    return sturm_count(squarefree, F(-2), F(2)) == degree(squarefree)
+
+
+# ---------------------------------------------------------- matrices, cycles
+
+
+def companion(a):
+    """The matrix of one step at h = 0 on (y_n .. y_{n+k-1}): the values move
+    up one place and y_{n+k} = -sum_{j<k} A[j] y_{n+j} / A[k]."""
+    k = len(a) - 1
+    rows = [[F(int(c == r + 1)) for c in range(k)] for r in range(k - 1)]
+    rows.append([-F(x) / a[k] for x in a[:k]])
+    return rows
+
+
+def mat_mul(x, y):
+    return [[sum(x[i][t] * y[t][j] for t in range(len(y))) for j in range(len(y[0]))] for i in range(len(x))]
+
+
+def identity(k):
+    return [[F(int(i == j)) for j in range(k)] for i in range(k)]
+
+
+def cycle_matrix(a_list):
+    """M = C_c ... C_2 C_1: the algorithms applied in turn, the last one last."""
+    k = len(a_list[0]) - 1
+    m = identity(k)
+    for a in a_list:
+        m = mat_mul(companion(a), m)
+    return m
+
+
+def rank(rows):
+    mat = [list(r) for r in rows]
+    rk = 0
+    for col in range(len(mat[0]) if mat else 0):
+        piv = next((r for r in range(rk, len(mat)) if mat[r][col] != 0), None)
+        if piv is None:
+            continue
+        mat[rk], mat[piv] = mat[piv], mat[rk]
+        for r in range(rk + 1, len(mat)):
+            f = mat[r][col] / mat[rk][col]
+            mat[r] = [x - f * y for x, y in zip(mat[r], mat[rk])]
+        rk += 1
+    return rk
+
+
+def minimal_polynomial(m):
+    """The monic minimal polynomial of a square matrix: the first power M^d
+    that is a combination of I, M, ..., M^(d-1) (flattened) gives it."""
+    k = len(m)
+    powers = [identity(k)]
+    while True:
+        powers.append(mat_mul(m, powers[-1]))
+        columns = [[x for row in p for x in row] for p in powers]
+        basis = columns[:-1]
+        if rank(list(zip(*basis))) == rank(list(zip(*columns))):
+            # Solve sum c_i basis_i = last on len(basis) independent rows.
+            rows_all = list(zip(*basis))
+            chosen, picked = [], []
+            for r, row in enumerate(rows_all):
+                if rank(picked + [list(row)]) > len(picked):
+                    picked.append(list(row))
+                    chosen.append(r)
+                if len(picked) == len(basis):
+                    break
+            coeffs = solve(picked, [columns[-1][r] for r in chosen])
+            return [-c for c in coeffs] + [F(1)]
+
+
+def cycle_zero_stable(a_list):
+    """True when the cycle of the algorithms with these A is zero-stable:
+    every eigenvalue of M = C_c ... C_1 in the closed unit disk, those on the
+    circle semisimple, i.e. simple roots of M's minimal polynomial. False when
+    some A[k] is 0 (the step is not defined at h = 0)."""
+    if any(a[-1] == 0 for a in a_list):
+        return False
+    return root_condition(minimal_polynomial(cycle_matrix(a_list)), 1)
+
+
+def zero_stable(m, a):
+    """The root condition of a single algorithm for y^(m) = f: the roots of
+    rho in the closed disk, those on the circle of multiplicity at most m."""
+    if trim(a) == [] or a[-1] == 0:
+        return False
+    return root_condition(a, m)

@@ -37,16 +37,6 @@ void to_text(std::span<const Rational> values, std::vector<std::string>& texts) 
     }
 }
 
-// The order conditions satisfied: q, or above every q when no C_i is non-zero;
-// a reading the exact analysis refuses comes last.
-constexpr std::int64_t REFUSED_READING = -1;
-std::int64_t conditions_satisfied(const ExactOrder& order) {
-    if (order.outcome == OrderOutcome::REFUSED) {
-        return REFUSED_READING;
-    }
-    return order.error_index >= 0 ? order.error_index : order.bound + 1;
-}
-
 void fill_order(const ExactOrder& order, AlgorithmAnalysis& algorithm) {
     algorithm.is_explicit = !order.implicit;
     algorithm.error_index = order.error_index;
@@ -111,41 +101,6 @@ void fill_region_pair(int k, const CharacteristicPolynomials& polynomials,
     }
     const int degree = static_cast<int>(fixed.size()) - 1;
     algorithm.fixed_roots_allowed = root_condition(degree, 1, fixed).zero_stable;
-}
-
-// Chooses the reading of algorithm a: as written, or, when some coefficient
-// has two readings and the fractions satisfy more order conditions, the
-// fractions. The reading that satisfies more order conditions leads; as
-// written when they tie.
-void choose_reading(std::size_t a, int written_k, int s, int m, AnalysisWorkspace& workspace,
-                    AlgorithmAnalysis& algorithm) {
-    const int k = written_k - s;
-    const auto& coefficients = workspace.files[a].coefficients;
-    algorithm.two_readings =
-        std::any_of(coefficients.begin(), coefficients.end(),
-                    [](const CoefficientReading& r) { return r.two_readings; });
-    Coefficients written = drop_leading_columns(written_k, s, workspace.written[a]);
-    workspace.orders[a] = exact_order(k, m, written);
-    workspace.chosen[a] = std::move(written);
-    algorithm.reading = Reading::AS_WRITTEN;
-    if (!algorithm.two_readings) {
-        return;
-    }
-    Coefficients& intended_all = workspace.intended[a];
-    intended_all.resize(coefficients.size());
-    for (std::size_t i = 0; i < coefficients.size(); ++i) {
-        intended_all[i] = coefficients[i].intended;
-    }
-    Coefficients intended = drop_leading_columns(written_k, s, intended_all);
-    ExactOrder intended_order = exact_order(k, m, intended);
-    if (conditions_satisfied(intended_order) > conditions_satisfied(workspace.orders[a])) {
-        std::swap(workspace.chosen[a], intended);
-        std::swap(workspace.orders[a], intended_order);
-        algorithm.reading = Reading::FRACTIONS;
-    }
-    // After the swap, intended_order is the reading that does not lead.
-    algorithm.other_error_index = intended_order.error_index;
-    algorithm.other_order = intended_order.order;
 }
 
 // The linear stability on the test equation of the algorithm's m, and the

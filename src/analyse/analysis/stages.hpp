@@ -21,6 +21,14 @@ namespace ordimet::analyse {
 Failure analyse_algorithm(std::size_t a, int written_k, int s, int m, bool stability,
                           AnalysisWorkspace& workspace, AlgorithmAnalysis& algorithm);
 
+// The readings of algorithm a's coefficients (as written, as fractions,
+// solved) and the one that satisfies the most order conditions, which leads
+// (the earliest of those that tie): `algorithm` gets the readings tried and
+// the one chosen, workspace.chosen[a] its coefficients and
+// workspace.orders[a] its exact order.
+void choose_reading(std::size_t a, int written_k, int s, int m, AnalysisWorkspace& workspace,
+                    AlgorithmAnalysis& algorithm);
+
 // ordimet's own analyses on its doubles, in its order: step reduction,
 // consistency with its tolerance, method order, for a cyclic method the
 // raise from the augmented matrix, and the exponential test where ordimet

@@ -20,8 +20,19 @@ namespace ordimet::analyse {
 // The kinds of method, as on ordimet's command line: SI, CO and CI.
 enum class MethodKind { SIMPLE, COMPOSITE, CYCLIC };
 
-// Which value of its coefficients an algorithm was analysed with.
-enum class Reading { AS_WRITTEN, FRACTIONS };
+// Which value of its coefficients an algorithm was analysed with: the
+// decimals as written, each as the fraction it stands for, or one of rho and
+// sigma in its fraction reading and the other solved for the highest order.
+enum class Reading { AS_WRITTEN, FRACTIONS, SOLVED };
+
+// One reading that was tried, and the order conditions it satisfies.
+struct ReadingTried {
+    Reading reading = Reading::AS_WRITTEN;
+    bool solved_rho = false; // SOLVED: rho was solved for (else sigma)
+    // q, or -1 when every coefficient is zero; order = q - m.
+    std::int64_t error_index = -1;
+    std::int64_t order = 0;
+};
 
 enum class TestVerdict { NOT_RUN, CONVERGED, DIVERGED };
 
@@ -59,9 +70,11 @@ struct AlgorithmAnalysis {
     std::string file;
     bool is_explicit = false;
     Reading reading = Reading::AS_WRITTEN;
-    // Whether some coefficient has two readings, and so the other reading was
-    // analysed too.
+    bool solved_rho = false; // reading SOLVED: rho was solved for (else sigma)
+    // Whether some other reading than the one as written was tried.
     bool two_readings = false;
+    // Every reading tried, the one as written first.
+    std::vector<ReadingTried> readings;
     // rho's and sigma's coefficients in ascending powers (A[0..k], B[0..k]
     // after the step reduction), exact, in the reading used.
     std::vector<std::string> rho;
@@ -76,7 +89,8 @@ struct AlgorithmAnalysis {
     // C_q / sigma(1); empty when there is no q or sigma(1) = 0.
     std::string error_constant;
     double error_constant_decimal = 0.0;
-    // The other reading's q (-1 for none); only meaningful with two_readings.
+    // With two_readings: the q of the reading as written when another one
+    // leads, else of the best other reading (-1 for none).
     std::int64_t other_error_index = -1;
     std::int64_t other_order = 0;
 

@@ -123,6 +123,66 @@ bool simplest_meant_wide(const DecimalNumber& number, std::int64_t places, doubl
     return true;
 }
 
+// The simplest fraction strictly within half a unit of the last digit of a
+// short decimal, in 128-bit integers; false when the bounds don't fit. The
+// closed interval is narrowed by 1 / (2 10^places K) at each end: a fraction
+// of denominator below K inside the open interval is farther than that from
+// both ends, and only such fractions pass the rule of SHORT_READING_MARGIN.
+bool short_meant_wide(const DecimalNumber& number, std::int64_t places, WideFraction& best) {
+    constexpr Wide K = Wide{1} << 21;
+    if (number.count > 15 || places < 1 || places > 30) {
+        return false;
+    }
+    Wide digits = 0;
+    for (std::size_t i = 0; i < number.count; ++i) {
+        digits = digits * 10 + static_cast<Wide>(number.digits[i] - '0');
+    }
+    Wide power = 1;
+    for (std::int64_t i = 0; i < places; ++i) {
+        power *= 10;
+    }
+    const Wide scale = 2 * power * K;
+    best = simplest_between((2 * digits - 1) * K + 1, scale, (2 * digits + 1) * K - 1, scale);
+    return true;
+}
+
+// Whether a fraction p/q is clearly what d significant digits determine:
+// q^2 x SHORT_READING_MARGIN <= 10^d.
+bool clearly_meant(const Rational& fraction, const DecimalNumber& number) {
+    Fmpz bound;
+    fmpz_ui_pow_ui(bound.get(), 10, static_cast<ulong>(number.count));
+    Fmpz square;
+    fmpz_mul(square.get(), fmpq_denref(fraction.get()), fmpq_denref(fraction.get()));
+    fmpz_mul_si(square.get(), square.get(), SHORT_READING_MARGIN);
+    return fmpz_cmp(square.get(), bound.get()) <= 0;
+}
+
+// The fraction reading of a short decimal (fewer than TWO_READINGS_DIGITS
+// digits): the simplest fraction strictly within half a unit of its last
+// digit, when the rule of SHORT_READING_MARGIN holds for it and its
+// denominator is smaller than the decimal's own; otherwise the decimal.
+void short_meant(const DecimalNumber& number, const Rational& magnitude, Rational& meant,
+                 bool& determined) {
+    meant = magnitude;
+    determined = true;
+    const std::int64_t places = static_cast<std::int64_t>(number.count) - number.scale;
+    WideFraction best{};
+    if (fmpz_is_one(fmpq_denref(magnitude.get())) || !short_meant_wide(number, places, best)) {
+        return; // an integer, or a decimal too far from 1 to be meant as a fraction
+    }
+    Rational candidate;
+    fmpz_set_uiui(fmpq_numref(candidate.get()), static_cast<mp_limb_t>(best.numerator >> 64),
+                  static_cast<mp_limb_t>(best.numerator));
+    fmpz_set_uiui(fmpq_denref(candidate.get()), static_cast<mp_limb_t>(best.denominator >> 64),
+                  static_cast<mp_limb_t>(best.denominator));
+    const bool clear = clearly_meant(candidate, number);
+    const int simpler = fmpz_cmp(fmpq_denref(candidate.get()), fmpq_denref(magnitude.get()));
+    determined = simpler >= 0 || clear;
+    if (simpler < 0 && clear) {
+        meant = std::move(candidate);
+    }
+}
+
 // Replaces `best` by the simplest fraction in [low, high] when that is
 // simpler (smaller denominator, then smaller numerator magnitude) or `best`
 // is not set yet. The bounds are non-negative.
@@ -223,8 +283,15 @@ int read_decimal(const DecimalNumber& number, double value, CoefficientReading& 
     scale_by_power_of_ten(exact, number.scale - static_cast<std::int64_t>(number.count));
     if (number.count >= static_cast<std::size_t>(TWO_READINGS_DIGITS)) {
         simplest_meant(number, exact, std::fabs(value), reading.intended);
+        reading.determined = reading.intended == exact || clearly_meant(reading.intended, number);
     } else {
-        reading.intended = exact;
+        short_meant(number, exact, reading.intended, reading.determined);
+    }
+    reading.significant_digits = static_cast<int>(number.count);
+    const std::int64_t unit_exponent = number.scale - static_cast<std::int64_t>(number.count);
+    if (unit_exponent < 0) {
+        reading.half_unit = Rational(1, 2);
+        scale_by_power_of_ten(reading.half_unit, unit_exponent);
     }
     if (number.negative) {
         fmpq_neg(exact.get(), exact.get());

@@ -43,23 +43,48 @@ inline constexpr std::size_t MAX_LONG_DIGITS = std::size_t{1} << 18;
 // share); the same holds for a fraction.
 inline constexpr std::int64_t MIN_LEADING_EXPONENT = -400;
 
-// Decimals written with at least this many significant digits (trailing zeros
-// included) are taken as possible roundings of a simpler fraction.
+// Decimals written with at least this many significant digits (trailing
+// zeros included) are also read as the simplest fraction that rounds to the
+// same double: files written with the shortest digits of a double are only
+// that close to the fractions they stand for.
 inline constexpr int TWO_READINGS_DIGITS = 15;
+
+// A decimal of fewer digits is read as the simplest fraction p/q strictly
+// within half a unit of its last digit only when that fraction is clearly
+// what its d significant digits determine: when q^2 x SHORT_READING_MARGIN is
+// at most 10^d. Left to us: there are about q^2 fractions of denominator at
+// most q in a unit interval, so a decimal of d digits has by chance a
+// fraction of denominator up to 10^(d/2) within half a unit of it; the margin
+// of 100 asks ten times less of q, so that 0.1 stays 1/10 (not 1/7), 0.12
+// stays 3/25 (not 1/8) and 1.44 stays 36/25 (not 13/9), while 0.3333 is
+// 1/3, 0.416667 is 5/12 and 0.0833333333 is 1/12.
+inline constexpr std::int64_t SHORT_READING_MARGIN = 100;
 
 // One coefficient as written in the file.
 struct CoefficientReading {
     // The exact value of the text: the decimal as written, or p/q.
     Rational as_written;
-    // The simplest fraction (smallest denominator, then smallest numerator)
-    // the writer may have meant: within half a unit of the last written digit,
-    // or rounding to the same double, when its denominator is smaller than
-    // the decimal's own; otherwise equal to as_written. Always equal for
-    // fractions and for decimals of fewer than TWO_READINGS_DIGITS
-    // significant digits.
+    // The fraction reading: the simplest fraction (smallest denominator, then
+    // smallest numerator) the writer may have meant, by the rules above, when
+    // its denominator is smaller than the decimal's own; otherwise equal to
+    // as_written. Always equal for fractions and integers.
     Rational intended;
     // Whether intended differs from as_written.
     bool two_readings = false;
+    // How far from as_written a value the writer meant may lie: half a unit
+    // of the last written digit of a decimal with digits after its point; 0
+    // for fractions and for decimals that are integers as written.
+    Rational half_unit;
+    // The decimal's significant digits, trailing zeros included (0 for a
+    // fraction).
+    int significant_digits = 0;
+    // Whether the value meant is clear from what is written: a fraction or an
+    // integer; a decimal that is itself the simplest fraction within half a
+    // unit of its last digit (0.375); or one whose fraction reading passes
+    // the rule of SHORT_READING_MARGIN, whatever its number of digits. A
+    // polynomial with a coefficient that is not determined may be meant as
+    // the one of the highest order for the other polynomial.
+    bool determined = true;
     // The double ordimet reads for the same text; for a fraction the
     // correctly rounded p/q.
     double value = 0.0;

@@ -193,7 +193,7 @@ Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
     Json object = object_of(38);
     put(object, "file", algorithm.file);
     put(object, "explicit", algorithm.is_explicit);
-    put(object, "reading", algorithm.reading == Reading::FRACTIONS ? "fractions" : "as-written");
+    put(object, "reading", algorithm.reading == Reading::FRACTIONS ? "fractions" : algorithm.reading == Reading::SOLVED ? "solved" : "as-written");
     put(object, "two_readings", algorithm.two_readings);
     const bool found = algorithm.error_index >= 0;
     put(object, "error_index", found ? Json(algorithm.error_index) : Json(nullptr));

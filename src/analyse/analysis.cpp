@@ -214,10 +214,22 @@ void fill_region_pair(int k, const CharacteristicPolynomials& polynomials,
 }
 
 AnalysisOutcome failure(int code, const std::string& name) {
-    return {code, name, load_error_message(code, name)};
+    return {code, name, failure_message(code, name)};
 }
 
 } // namespace
+
+std::string failure_message(int code, const std::string& name) {
+    switch (code) {
+    case ROOTS_BEYOND_EXACT_LIMIT:
+        return "As raizes de rho do arquivo " + name +
+               " estao proximas demais para uma decisao certificada.";
+    case COEFFICIENTS_BEYOND_EXACT_LIMIT:
+        return "Os coeficientes do arquivo " + name + " sao grandes demais para a analise exata.";
+    default:
+        return load_error_message(code, name);
+    }
+}
 
 AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names, bool stability,
                                AnalysisWorkspace& workspace, MethodAnalysis& method) {
@@ -318,15 +330,11 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
         RootCondition condition = root_condition(k, m, polynomials.rho);
         if (condition.status == RootStatus::REFUSED && !polynomials.refused &&
             workspace.orders[a].outcome != OrderOutcome::REFUSED) {
-            return {ROOTS_BEYOND_EXACT_LIMIT, names[a],
-                    "As raizes de rho do arquivo " + names[a] +
-                        " estao proximas demais para uma decisao certificada."};
+            return failure(ROOTS_BEYOND_EXACT_LIMIT, names[a]);
         }
         if (workspace.orders[a].outcome == OrderOutcome::REFUSED || polynomials.refused ||
             condition.status == RootStatus::REFUSED) {
-            return {COEFFICIENTS_BEYOND_EXACT_LIMIT, names[a],
-                    "Os coeficientes do arquivo " + names[a] +
-                        " sao grandes demais para a analise exata."};
+            return failure(COEFFICIENTS_BEYOND_EXACT_LIMIT, names[a]);
         }
         fill_order(workspace.orders[a], algorithm);
         const std::span<const Rational> all(chosen);

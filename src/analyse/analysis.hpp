@@ -187,8 +187,14 @@ inline constexpr int ROOTS_BEYOND_EXACT_LIMIT = -23;
 struct AnalysisOutcome {
     int code = LOAD_OK;  // LOAD_OK or a loading result code
     std::string failing; // the file at fault, empty when none is named
-    std::string message; // load_error_message for the failure
+    // The message of the failure: failure_message(code, failing) when a file
+    // is at fault.
+    std::string message;
 };
+
+// The message of a failure of the file `name` with the given code; the name
+// is written as it is given.
+std::string failure_message(int code, const std::string& name);
 
 // Analyses the method of the given kind made of the named files. On failure
 // `outcome` carries the code and message and `method` is incomplete. The

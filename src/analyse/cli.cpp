@@ -1,5 +1,7 @@
 #include "analyse/cli.hpp"
 
+#include "analyse/file_names.hpp"
+
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
@@ -42,8 +44,10 @@ class Formatter : public CLI::Formatter {
     std::string make_usage(const CLI::App*, std::string) const override { return USAGE; }
 };
 
+// The message quotes arguments as they were given: printable_name keeps
+// their bytes from reaching the terminal as they are.
 void usage_error(const std::string& message) {
-    std::fprintf(stderr, "ordimet-analyse: %s\n%s", message.c_str(), USAGE);
+    std::fprintf(stderr, "ordimet-analyse: %s\n%s", printable_name(message).c_str(), USAGE);
 }
 
 bool kind_from_text(const std::string& text, MethodKind& kind) {

@@ -3,6 +3,7 @@
 
 #include "analyse/analysis.hpp"
 #include "analyse/cli.hpp"
+#include "analyse/file_names.hpp"
 #include "analyse/pictures.hpp"
 #include "analyse/report_json.hpp"
 #include "analyse/report_text.hpp"
@@ -36,12 +37,16 @@ void write_out(const std::string& text) {
 
 // A failure in text: its message on standard error, in place (standard output
 // is flushed first so that the two streams stay in order on one terminal).
-// The file is named when the message doesn't name it itself.
+// The file is named when the message doesn't name it itself; a name is
+// shown through printable_name.
 void report_failure_text(const AnalysisOutcome& outcome, const std::string& file) {
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", outcome.message.c_str());
+    const std::string message =
+        outcome.failing.empty() ? outcome.message
+                                : failure_message(outcome.code, printable_name(outcome.failing));
+    std::fprintf(stderr, "%s\n", message.c_str());
     if (!file.empty() && outcome.message.find(file) == std::string::npos) {
-        std::fprintf(stderr, "Arquivo: %s\n", file.c_str());
+        std::fprintf(stderr, "Arquivo: %s\n", printable_name(file).c_str());
     }
 }
 
@@ -87,7 +92,8 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
         // A picture that could not be written fails the run like a file
         // that could not be read; the report has gone out all the same.
         std::fflush(stdout);
-        std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n", failed.c_str());
+        std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n",
+                     printable_name(failed).c_str());
         return false;
     }
     return true;

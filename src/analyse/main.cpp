@@ -7,6 +7,7 @@
 #include "analyse/pictures.hpp"
 #include "analyse/report_json.hpp"
 #include "analyse/report_text.hpp"
+#include "platform/output_signals.hpp"
 
 #include <cstdio>
 #include <span>
@@ -25,10 +26,12 @@ struct Run {
     MethodAnalysis method;
     std::string report;
     bool first_report = true;
-    // --plot: the sampled curves of the method's algorithms and the picture
-    // names taken so far.
+    // --plot: the sampled curves of the method's algorithms, the folder and
+    // the names taken in it so far, and the pictures of a method that could
+    // not be written.
     std::vector<AlgorithmSamples> samples;
-    PictureNames picture_names;
+    PictureFolder pictures;
+    std::vector<PictureFailure> failures;
 };
 
 void write_out(const std::string& text) {
@@ -48,6 +51,28 @@ void report_failure_text(const AnalysisOutcome& outcome, const std::string& file
     if (!file.empty() && outcome.message.find(file) == std::string::npos) {
         std::fprintf(stderr, "Arquivo: %s\n", printable_name(file).c_str());
     }
+}
+
+// The pictures of the method that could not be written, one message each;
+// false when there was one.
+bool report_picture_failures(Run& run) {
+    if (run.failures.empty()) {
+        return true;
+    }
+    std::fflush(stdout);
+    for (const PictureFailure& failure : run.failures) {
+        const std::string path = printable_name(failure.path);
+        if (failure.why == PictureWrite::NOT_A_REGULAR_FILE) {
+            std::fprintf(stderr,
+                         "ordimet-analyse: a figura %s nao foi escrita: o nome existe e nao e' "
+                         "um arquivo comum.\n",
+                         path.c_str());
+        } else {
+            std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n", path.c_str());
+        }
+    }
+    run.failures.clear();
+    return false;
 }
 
 // Analyses one method and writes its report or its error; false on an error.
@@ -86,15 +111,11 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
     }
     run.first_report = false;
     write_out(run.report);
-    std::string failed;
-    if (plot && !write_pictures(run.method, run.samples, run.command.plot_directory,
-                                run.picture_names, failed)) {
+    if (plot) {
         // A picture that could not be written fails the run like a file
         // that could not be read; the report has gone out all the same.
-        std::fflush(stdout);
-        std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n",
-                     printable_name(failed).c_str());
-        return false;
+        write_pictures(run.method, run.samples, run.pictures, run.failures);
+        return report_picture_failures(run);
     }
     return true;
 }
@@ -102,6 +123,10 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
 } // namespace
 
 int main(int argc, char** argv) {
+    // A write that fails (a pipe whose reader has gone, a file at its size
+    // limit) is an error reported like any other, not a signal that ends the
+    // process without a word.
+    ordimet::platform::keep_running_when_output_fails();
     CommandLine command;
     const int parsed = parse_command_line(argc, argv, command);
     if (parsed != RUN_ANALYSIS) {
@@ -112,7 +137,13 @@ int main(int argc, char** argv) {
     static char output_buffer[1 << 16];
     std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
 
-    Run run{command, {}, {}, {}, true, {}, {}};
+    Run run{command, {}, {}, {}, true, {}, {}, {}};
+    if (!command.plot_directory.empty() &&
+        !open_picture_folder(command.plot_directory, command.files, run.pictures)) {
+        std::fprintf(stderr, "ordimet-analyse: --plot: nao foi possivel abrir o diretorio %s.\n",
+                     printable_name(command.plot_directory).c_str());
+        return EXIT_USAGE_ERROR;
+    }
     bool all_analysed = true;
     if (command.each) {
         for (const std::string& file : command.files) {

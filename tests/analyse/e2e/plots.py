@@ -79,7 +79,8 @@ REFUSALS = [
     # A picture's name taken by a folder: it can't be written, the run fails
     # after its report, and the other pictures are still written.
     ("picture-not-writable", ["dir figuras/euler-forward-raizes.svg"], "figuras",
-     ["SI", "@euler-forward.txt"], 1, "erro ao escrever a figura figuras/euler-forward-raizes.svg"),
+     ["SI", "@euler-forward.txt"], 1,
+     "a figura figuras/euler-forward-raizes.svg nao foi escrita: o nome existe e nao e' um arquivo comum"),
 ]
 
 # Groups every picture of a kind must have, with the elements they hold.

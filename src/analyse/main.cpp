@@ -4,6 +4,7 @@
 #include "analyse/analysis.hpp"
 #include "analyse/cli.hpp"
 #include "analyse/file_names.hpp"
+#include "analyse/interruption.hpp"
 #include "analyse/pictures.hpp"
 #include "analyse/report_json.hpp"
 #include "analyse/report_text.hpp"
@@ -120,6 +121,24 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
     return true;
 }
 
+// The end of a run: the reports still buffered go out, and the exit status
+// says how the run went. A run asked to stop ends by that signal, once every
+// report it finished is written.
+int finish(bool all_analysed) {
+    const bool output_failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (output_failed) {
+        // A report that could not be written is no success.
+        std::fputs("ordimet-analyse: erro ao escrever a saida.\n", stderr);
+    }
+    if (const int sig = interruption(); sig != 0) {
+        end_by_signal(sig);
+    }
+    if (output_failed) {
+        return EXIT_BAD_FILE;
+    }
+    return all_analysed ? EXIT_ANALYSED : EXIT_BAD_FILE;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -134,6 +153,8 @@ int main(int argc, char** argv) {
     }
     // Fully buffered output whatever standard output is: a batch writes one
     // line per file, and a flush per line would cost more than its analysis.
+    // The buffer holds whole reports whenever the run stops between two
+    // methods, which is where an interruption stops it.
     static char output_buffer[1 << 16];
     std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
 
@@ -144,19 +165,20 @@ int main(int argc, char** argv) {
                      printable_name(command.plot_directory).c_str());
         return EXIT_USAGE_ERROR;
     }
+    catch_interruptions();
     bool all_analysed = true;
     if (command.each) {
         for (const std::string& file : command.files) {
+            // Left to us: a batch also stops at its first report that could
+            // not be written, since the rest would go nowhere either.
+            if (interruption() != 0 || std::ferror(stdout) != 0) {
+                break;
+            }
             all_analysed =
                 analyse_and_report(run, MethodKind::SIMPLE, std::span(&file, 1)) && all_analysed;
         }
     } else {
         all_analysed = analyse_and_report(run, command.kind, command.files);
     }
-    // A report that could not be written is no success.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fputs("ordimet-analyse: erro ao escrever a saida.\n", stderr);
-        return EXIT_BAD_FILE;
-    }
-    return all_analysed ? EXIT_ANALYSED : EXIT_BAD_FILE;
+    return finish(all_analysed);
 }

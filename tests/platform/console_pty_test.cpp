@@ -170,11 +170,14 @@ class PauseTest : public ::testing::Test {
         }
     }
     void type_to_the_end(const std::string& expected = ALL_RELEASED) {
+        type_to_the_end(expected, initial);
+    }
+    void type_to_the_end(const std::string& expected, const termios& settings) {
         while (released < 3 && !HasFatalFailure()) {
             type("Z");
         }
         EXPECT_EQ(out, expected);
-        EXPECT_TRUE(same_settings(slave, initial));
+        EXPECT_TRUE(same_settings(slave, settings));
     }
 };
 
@@ -235,6 +238,29 @@ TEST_P(JobControl, StopsWithTheUsersSettingsAndGoesOnAfterFg) {
 INSTANTIATE_TEST_SUITE_P(Shell, JobControl,
                          ::testing::Values(Job{SIGTSTP, true}, Job{SIGTSTP, false},
                                            Job{SIGTTIN, false}, Job{SIGTTOU, false}));
+
+class OutsideStop : public PauseTest, public ::testing::WithParamInterface<bool> {};
+
+// A stop the pause can't handle (SIGSTOP from outside), with the terminal put back to cooked
+// mode with echo while stopped, as a shell does, the same as before or with the user's other
+// settings: once continued, the pause is in raw mode again, so that one key, unechoed, ends
+// it, and the settings put back afterwards are those of the stop.
+TEST_P(OutsideStop, RawAgainOnceContinuedThenTheSettingsOfTheStop) {
+    termios cooked = initial;
+    if (GetParam()) {
+        cooked.c_cc[VERASE] = 0x08;
+        cooked.c_lflag &= ~static_cast<tcflag_t>(ECHOK);
+    }
+    spawn(pause_three_times);
+    ASSERT_TRUE(until([&] { return pausing(); }));
+    ::kill(pid, SIGSTOP);
+    int status = 0;
+    ASSERT_TRUE(::waitpid(pid, &status, WUNTRACED) == pid && WIFSTOPPED(status));
+    ASSERT_EQ(::tcsetattr(slave, TCSANOW, &cooked), 0);
+    ::kill(pid, SIGCONT);
+    type_to_the_end(ALL_RELEASED, cooked);
+}
+INSTANTIATE_TEST_SUITE_P(Settings, OutsideStop, ::testing::Values(false, true));
 
 TEST_F(PauseTest, TerminationDuringThePauseRestoresTheTerminal) {
     spawn(pause_three_times);

@@ -1,9 +1,12 @@
 #include "analyse/cli/cli.hpp"
 
+#include "analyse/report/file_names.hpp"
+
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #ifndef ORDIMET_VERSION
@@ -28,7 +31,8 @@ const char* const DESCRIPTION =
 const char* const FOOTER =
     "Codigo de saida: 0 quando todos os arquivos foram analisados, 1 quando um\n"
     "arquivo nao pode ser lido ou nao e' um arquivo de metodo valido, ou uma\n"
-    "figura nao pode ser escrita, 2 para uma linha de comando invalida.\n";
+    "figura ou a saida nao pode ser escrita, 2 para uma linha de comando\n"
+    "invalida. SIGINT, SIGTERM e SIGHUP param um lote entre dois metodos.\n";
 
 // CLI11's help in the program's own words: our usage lines in place of the
 // generated one, Portuguese labels.
@@ -42,8 +46,37 @@ class Formatter : public CLI::Formatter {
     std::string make_usage(const CLI::App*, std::string) const override { return USAGE; }
 };
 
+// The message quotes arguments as they were given: printable_name keeps
+// their bytes from reaching the terminal as they are.
 void usage_error(const std::string& message) {
-    std::fprintf(stderr, "ordimet-analyse: %s\n%s", message.c_str(), USAGE);
+    std::fprintf(stderr, "ordimet-analyse: %s\n%s", printable_name(message).c_str(), USAGE);
+}
+
+// Help and version text on standard output; the exit status says whether it
+// could be written.
+int print_and_exit(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fputs("ordimet-analyse: erro ao escrever a saida.\n", stderr);
+        return EXIT_BAD_FILE;
+    }
+    return EXIT_ANALYSED;
+}
+
+// CLI11 reads "--plot=" (nothing after the sign) as "--plot" alone and takes
+// the folder from the next argument, which would make "--plot= SI f" draw
+// into a folder "SI": the empty value is looked for before CLI11 parses.
+bool plot_value_empty(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") {
+            return false;
+        }
+        if (argument == "--plot=") {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool kind_from_text(const std::string& text, MethodKind& kind) {
@@ -85,6 +118,38 @@ bool prepare_plot_directory(const std::string& directory) {
     return true;
 }
 
+// The method kind and the files: sets `command.kind` and `command.files`, or
+// prints the usage error and returns false.
+bool check_words(std::vector<std::string>& words, CommandLine& command) {
+    if (command.each) {
+        if (words.empty()) {
+            usage_error("--each precisa de pelo menos um arquivo.");
+            return false;
+        }
+        command.kind = MethodKind::SIMPLE;
+        command.files = std::move(words);
+        return true;
+    }
+    if (words.empty()) {
+        usage_error("falta o tipo do metodo (SI, CO ou CI).");
+        return false;
+    }
+    if (!kind_from_text(words[0], command.kind)) {
+        usage_error("tipo de metodo desconhecido: " + words[0] + " (SI, CO ou CI).");
+        return false;
+    }
+    command.files.assign(words.begin() + 1, words.end());
+    if (command.kind == MethodKind::SIMPLE && command.files.size() != 1) {
+        usage_error("SI precisa de exatamente um arquivo.");
+        return false;
+    }
+    if (command.kind != MethodKind::SIMPLE && command.files.size() < 2) {
+        usage_error(words[0] + " precisa de pelo menos dois arquivos.");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 const char* version_text() {
@@ -114,52 +179,28 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        std::fputs(app.help().c_str(), stdout);
-        return EXIT_ANALYSED;
+        return print_and_exit(app.help());
     } catch (const CLI::CallForVersion&) {
-        std::printf("%s\n", version_text());
-        return EXIT_ANALYSED;
+        return print_and_exit(std::string(version_text()) + "\n");
     } catch (const CLI::ParseError& error) {
         usage_error(std::string("linha de comando invalida: ") + error.what());
         return EXIT_USAGE_ERROR;
     }
 
-    if (plot->count() > 0 && command.plot_directory.empty()) {
+    if ((plot->count() > 0 && command.plot_directory.empty()) || plot_value_empty(argc, argv)) {
         usage_error("--plot precisa de um diretorio.");
         return EXIT_USAGE_ERROR;
     }
-    if (!prepare_plot_directory(command.plot_directory)) {
+    if (!check_words(words, command)) {
         return EXIT_USAGE_ERROR;
     }
     if (command.each) {
-        if (words.empty()) {
-            usage_error("--each precisa de pelo menos um arquivo.");
-            return EXIT_USAGE_ERROR;
-        }
-        command.kind = MethodKind::SIMPLE;
-        command.files = std::move(words);
         // The pictures mark the intervals and the angle: --plot asks for them.
         command.stability = stability || !command.plot_directory.empty();
-        return RUN_ANALYSIS;
     }
-    if (words.empty()) {
-        usage_error("falta o tipo do metodo (SI, CO ou CI).");
-        return EXIT_USAGE_ERROR;
-    }
-    if (!kind_from_text(words[0], command.kind)) {
-        usage_error("tipo de metodo desconhecido: " + words[0] + " (SI, CO ou CI).");
-        return EXIT_USAGE_ERROR;
-    }
-    command.files.assign(words.begin() + 1, words.end());
-    if (command.kind == MethodKind::SIMPLE && command.files.size() != 1) {
-        usage_error("SI precisa de exatamente um arquivo.");
-        return EXIT_USAGE_ERROR;
-    }
-    if (command.kind != MethodKind::SIMPLE && command.files.size() < 2) {
-        usage_error(words[0] + " precisa de pelo menos dois arquivos.");
-        return EXIT_USAGE_ERROR;
-    }
-    return RUN_ANALYSIS;
+    // The folder is made last, once the whole command line is known to be
+    // right, so that a wrong one leaves nothing behind.
+    return prepare_plot_directory(command.plot_directory) ? RUN_ANALYSIS : EXIT_USAGE_ERROR;
 }
 
 } // namespace ordimet::analyse

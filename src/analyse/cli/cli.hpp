@@ -33,10 +33,12 @@ struct CommandLine {
 // What parse_command_line returns when the analysis is to run.
 inline constexpr int RUN_ANALYSIS = -1;
 
-// Parses the command line into `command`, and makes the folder of --plot
-// when it is missing. Returns RUN_ANALYSIS when the analysis is to run; otherwise the exit status
-// to end with at once, after the help, the version or a usage error has been printed (help and
-// version on standard output, errors on standard error).
+// Parses the command line into `command` and, once all of it is known to be
+// right, makes the folder of --plot when it is missing. Returns RUN_ANALYSIS
+// when the analysis is to run; otherwise the exit status to end with at once,
+// after the help, the version or a usage error has been printed (help and
+// version on standard output, errors on standard error): 1 when the help or
+// the version could not be written.
 int parse_command_line(int argc, const char* const* argv, CommandLine& command);
 
 // The text printed for --version.

@@ -3,10 +3,13 @@
 
 #include "analyse/analysis/analysis.hpp"
 #include "analyse/cli/cli.hpp"
+#include "analyse/cli/interruption.hpp"
 #include "analyse/pictures/pictures.hpp"
 #include "analyse/report/failures.hpp"
+#include "analyse/report/file_names.hpp"
 #include "analyse/report/report_json.hpp"
 #include "analyse/report/report_text.hpp"
+#include "platform/output_signals.hpp"
 
 #include <cstdio>
 #include <span>
@@ -25,10 +28,12 @@ struct Run {
     MethodAnalysis method;
     std::string report;
     bool first_report = true;
-    // --plot: the sampled curves of the method's algorithms and the picture
-    // names taken so far.
+    // --plot: the sampled curves of the method's algorithms, the folder and
+    // the names taken in it so far, and the pictures of a method that could
+    // not be written.
     std::vector<AlgorithmSamples> samples;
-    PictureNames picture_names;
+    PictureFolder pictures;
+    std::vector<PictureFailure> failures;
 };
 
 void write_out(const std::string& text) {
@@ -37,13 +42,36 @@ void write_out(const std::string& text) {
 
 // A failure in text: its message on standard error, in place (standard output
 // is flushed first so that the two streams stay in order on one terminal).
-// The file is named when the message doesn't name it itself.
+// The file is named when the message doesn't name it itself; a name is
+// shown through printable_name.
 void report_failure_text(const AnalysisOutcome& outcome, const std::string& file) {
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", failure_message(outcome).c_str());
+    std::fprintf(stderr, "%s\n", failure_message(outcome, Names::PRINTABLE).c_str());
     if (!file.empty() && !failure_names_file(outcome.failure)) {
-        std::fprintf(stderr, "Arquivo: %s\n", file.c_str());
+        std::fprintf(stderr, "Arquivo: %s\n", printable_name(file).c_str());
     }
+}
+
+// The pictures of the method that could not be written, one message each;
+// false when there was one.
+bool report_picture_failures(Run& run) {
+    if (run.failures.empty()) {
+        return true;
+    }
+    std::fflush(stdout);
+    for (const PictureFailure& failure : run.failures) {
+        const std::string path = printable_name(failure.path);
+        if (failure.why == PictureWrite::NOT_A_REGULAR_FILE) {
+            std::fprintf(stderr,
+                         "ordimet-analyse: a figura %s nao foi escrita: o nome existe e nao e' "
+                         "um arquivo comum.\n",
+                         path.c_str());
+        } else {
+            std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n", path.c_str());
+        }
+    }
+    run.failures.clear();
+    return false;
 }
 
 // Analyses one method and writes its report or its error; false on an error.
@@ -82,21 +110,40 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
     }
     run.first_report = false;
     write_out(run.report);
-    std::string failed;
-    if (plot && !write_pictures(run.method, run.samples, run.command.plot_directory,
-                                run.picture_names, failed)) {
+    if (plot) {
         // A picture that could not be written fails the run like a file
         // that could not be read; the report has gone out all the same.
-        std::fflush(stdout);
-        std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n", failed.c_str());
-        return false;
+        write_pictures(run.method, run.samples, run.pictures, run.failures);
+        return report_picture_failures(run);
     }
     return true;
+}
+
+// The end of a run: the reports still buffered go out, and the exit status
+// says how the run went. A run asked to stop ends by that signal, once every
+// report it finished is written.
+int finish(bool all_analysed) {
+    const bool output_failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (output_failed) {
+        // A report that could not be written is no success.
+        std::fputs("ordimet-analyse: erro ao escrever a saida.\n", stderr);
+    }
+    if (const int sig = interruption(); sig != 0) {
+        end_by_signal(sig);
+    }
+    if (output_failed) {
+        return EXIT_BAD_FILE;
+    }
+    return all_analysed ? EXIT_ANALYSED : EXIT_BAD_FILE;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // A write that fails (a pipe whose reader has gone, a file at its size
+    // limit) is an error reported like any other, not a signal that ends the
+    // process without a word.
+    ordimet::platform::keep_running_when_output_fails();
     CommandLine command;
     const int parsed = parse_command_line(argc, argv, command);
     if (parsed != RUN_ANALYSIS) {
@@ -104,23 +151,32 @@ int main(int argc, char** argv) {
     }
     // Fully buffered output whatever standard output is: a batch writes one
     // line per file, and a flush per line would cost more than its analysis.
+    // The buffer holds whole reports whenever the run stops between two
+    // methods, which is where an interruption stops it.
     static char output_buffer[1 << 16];
     std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
 
-    Run run{command, {}, {}, {}, true, {}, {}};
+    Run run{command, {}, {}, {}, true, {}, {}, {}};
+    if (!command.plot_directory.empty() &&
+        !open_picture_folder(command.plot_directory, command.files, run.pictures)) {
+        std::fprintf(stderr, "ordimet-analyse: --plot: nao foi possivel abrir o diretorio %s.\n",
+                     printable_name(command.plot_directory).c_str());
+        return EXIT_USAGE_ERROR;
+    }
+    catch_interruptions();
     bool all_analysed = true;
     if (command.each) {
         for (const std::string& file : command.files) {
+            // Left to us: a batch also stops at its first report that could
+            // not be written, since the rest would go nowhere either.
+            if (interruption() != 0 || std::ferror(stdout) != 0) {
+                break;
+            }
             all_analysed =
                 analyse_and_report(run, MethodKind::SIMPLE, std::span(&file, 1)) && all_analysed;
         }
     } else {
         all_analysed = analyse_and_report(run, command.kind, command.files);
     }
-    // A report that could not be written is no success.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fputs("ordimet-analyse: erro ao escrever a saida.\n", stderr);
-        return EXIT_BAD_FILE;
-    }
-    return all_analysed ? EXIT_ANALYSED : EXIT_BAD_FILE;
+    return finish(all_analysed);
 }

@@ -731,60 +731,6 @@ std::string roots_document(const std::string& title, const std::string& heading,
     return std::move(svg.text);
 }
 
-// The file name of a method file without its folder and its last
-// extension; "metodo" when nothing is left.
-std::string base_name(const std::string& file) {
-    const std::filesystem::path path(file);
-    std::string name = path.filename().string();
-    const std::string stem = path.stem().string();
-    if (!stem.empty() && stem != "." && stem != "..") {
-        name = stem;
-    }
-    if (name.empty() || name == "." || name == "..") {
-        name = "metodo";
-    }
-    // Left to us: at most 200 bytes, so that a suffix still fits the 255
-    // bytes of a file name; names shortened alike are told apart below.
-    if (name.size() > 200) {
-        name.resize(200);
-    }
-    return name;
-}
-
-// Picks the stem of an algorithm's (or a cycle's) pictures: its base name,
-// or the base name followed by -2, -3, ... when a picture of that stem was
-// already written in this run. Left to us: numbering by the order of the
-// command line keeps the names deterministic, and every picture of one
-// algorithm shares one stem so that they stay together.
-std::string unique_stem(const std::string& file, std::span<const char* const> suffixes,
-                        PictureNames& names) {
-    const std::string base = base_name(file);
-    for (int number = 1;; ++number) {
-        const std::string stem = number == 1 ? base : base + "-" + std::to_string(number);
-        bool free = true;
-        for (const char* suffix : suffixes) {
-            free = free && names.used.count(stem + suffix) == 0;
-        }
-        if (free) {
-            for (const char* suffix : suffixes) {
-                names.used.insert(stem + suffix);
-            }
-            return stem;
-        }
-    }
-}
-
-bool write_file(const std::filesystem::path& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    // fclose reports a write that failed only when the buffer is flushed.
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
-}
-
 } // namespace
 
 std::string roots_picture(const AlgorithmAnalysis& algorithm) {
@@ -811,8 +757,8 @@ std::string cycle_picture(const MethodAnalysis& method) {
                           roots, "O ciclo nao tem autovalores.");
 }
 
-bool write_pictures(const MethodAnalysis& method, std::span<const AlgorithmSamples> samples,
-                    const std::string& directory, PictureNames& names, std::string& failed) {
+void write_pictures(const MethodAnalysis& method, std::span<const AlgorithmSamples> samples,
+                    PictureFolder& folder, std::vector<PictureFailure>& failures) {
     // File names: STEM-raizes.svg for the roots of rho, STEM-regiao.svg
     // (m = 1) or STEM-periodicidade.svg (m = 2), and STEM-ciclo.svg for the
     // cycle of a cyclic method, named after its first file.
@@ -820,15 +766,10 @@ bool write_pictures(const MethodAnalysis& method, std::span<const AlgorithmSampl
     static const char* const M2[] = {"-raizes.svg", "-periodicidade.svg"};
     static const char* const OTHER[] = {"-raizes.svg"};
     static const char* const CYCLE[] = {"-ciclo.svg"};
-    const std::filesystem::path folder(directory);
-    bool all_written = true;
     const auto write = [&](const std::string& name, const std::string& text) {
-        const std::filesystem::path path = folder / name;
-        if (!write_file(path, text)) {
-            if (all_written) {
-                failed = path.string();
-            }
-            all_written = false;
+        const PictureWrite written = write_picture_file(folder, name, text);
+        if (written != PictureWrite::WRITTEN) {
+            failures.push_back({(std::filesystem::path(folder.path) / name).string(), written});
         }
     };
     for (std::size_t a = 0; a < method.algorithms.size(); ++a) {
@@ -837,7 +778,7 @@ bool write_pictures(const MethodAnalysis& method, std::span<const AlgorithmSampl
             method.m == 1   ? std::span<const char* const>(M1)
             : method.m == 2 ? std::span<const char* const>(M2)
                             : std::span<const char* const>(OTHER);
-        const std::string stem = unique_stem(algorithm.file, suffixes, names);
+        const std::string stem = unique_stem(algorithm.file, suffixes, folder);
         write(stem + "-raizes.svg", roots_picture(algorithm));
         if (method.m == 1 && a < samples.size()) {
             write(stem + "-regiao.svg", region_picture(algorithm, samples[a]));
@@ -846,10 +787,9 @@ bool write_pictures(const MethodAnalysis& method, std::span<const AlgorithmSampl
         }
     }
     if (method.kind == MethodKind::CYCLIC && method.cycle.decided && !method.files.empty()) {
-        const std::string stem = unique_stem(method.files[0], CYCLE, names);
+        const std::string stem = unique_stem(method.files[0], CYCLE, folder);
         write(stem + "-ciclo.svg", cycle_picture(method));
     }
-    return all_written;
 }
 
 } // namespace ordimet::analyse

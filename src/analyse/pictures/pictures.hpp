@@ -12,10 +12,10 @@
 // computes in doubles: a picture needs no more.
 
 #include "analyse/model/method.hpp"
+#include "analyse/pictures/picture_files.hpp"
 #include "analyse/sampling/sampling.hpp"
 
 #include <cstddef>
-#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -29,19 +29,19 @@ std::string periodicity_picture(const AlgorithmAnalysis& algorithm,
 std::string roots_picture(const AlgorithmAnalysis& algorithm);
 std::string cycle_picture(const MethodAnalysis& method);
 
-// The names of the pictures written in one run, so that no two get the
-// same one.
-struct PictureNames {
-    std::set<std::string> used;
+// A picture that could not be written: its path (the folder as given, then
+// the name) and why.
+struct PictureFailure {
+    std::string path;
+    PictureWrite why = PictureWrite::FAILED;
 };
 
-// Writes the pictures of an analysed method into `directory`: for every
+// Writes the pictures of an analysed method into the folder: for every
 // algorithm the roots of rho and, for m = 1 or 2, its region or its
 // periodicity picture; for a cyclic method whose cycle was decided, the
-// cycle. `samples` holds one entry per algorithm. On a failure to write,
-// `failed` names the file and the remaining pictures are still written;
-// returns false then.
-bool write_pictures(const MethodAnalysis& method, std::span<const AlgorithmSamples> samples,
-                    const std::string& directory, PictureNames& names, std::string& failed);
+// cycle. `samples` holds one entry per algorithm. A picture that can't be
+// written is added to `failures` and the others are still written.
+void write_pictures(const MethodAnalysis& method, std::span<const AlgorithmSamples> samples,
+                    PictureFolder& folder, std::vector<PictureFailure>& failures);
 
 } // namespace ordimet::analyse

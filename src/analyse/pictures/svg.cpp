@@ -1,5 +1,7 @@
 #include "analyse/pictures/svg.hpp"
 
+#include "analyse/report/file_names.hpp"
+
 #include <cmath>
 #include <cstdio>
 
@@ -8,40 +10,13 @@ namespace {
 
 constexpr std::string_view REPLACEMENT = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 
-// The length of the valid UTF-8 sequence that starts text[0], or 0 when
-// none does (a stray continuation byte, an overlong form, a surrogate, a
-// value above U+10FFFF or a sequence cut short).
+// The length of the UTF-8 sequence that starts text[0] when it is a
+// character XML allows, or 0: U+FFFE and U+FFFF are valid UTF-8 but no XML
+// characters.
 std::size_t utf8_length(std::string_view text) {
+    const std::size_t length = utf8_sequence_length(text);
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char first = byte(0);
-    std::size_t length = 0;
-    unsigned int low = 0x80; // the allowed range of the second byte
-    unsigned int high = 0xBF;
-    if (first < 0x80) {
-        return 1;
-    } else if (first >= 0xC2 && first <= 0xDF) {
-        length = 2;
-    } else if (first >= 0xE0 && first <= 0xEF) {
-        length = 3;
-        low = first == 0xE0 ? 0xA0 : 0x80;
-        high = first == 0xED ? 0x9F : 0xBF;
-    } else if (first >= 0xF0 && first <= 0xF4) {
-        length = 4;
-        low = first == 0xF0 ? 0x90 : 0x80;
-        high = first == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) {
-            return 0;
-        }
-    }
-    // U+FFFE and U+FFFF are not XML characters.
-    if (length == 3 && first == 0xEF && byte(1) == 0xBF && byte(2) >= 0xBE) {
+    if (length == 3 && byte(0) == 0xEF && byte(1) == 0xBF && byte(2) >= 0xBE) {
         return 0;
     }
     return length;

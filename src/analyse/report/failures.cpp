@@ -1,6 +1,7 @@
 #include "analyse/report/failures.hpp"
 
 #include "analyse/exact/coefficients.hpp"
+#include "analyse/report/file_names.hpp"
 
 #include <string>
 #include <string_view>
@@ -119,8 +120,15 @@ const char* failure_json_name(Failure failure) {
     return row_of(failure).json_name;
 }
 
-std::string failure_message(const AnalysisOutcome& outcome) {
-    return filled(row_of(outcome.failure).message, outcome);
+std::string failure_message(const AnalysisOutcome& outcome, Names names) {
+    if (names == Names::AS_THEY_ARE) {
+        return filled(row_of(outcome.failure).message, outcome);
+    }
+    AnalysisOutcome shown = outcome;
+    shown.failing = printable_name(outcome.failing);
+    shown.token = printable_name(outcome.token);
+    shown.corrected = printable_name(outcome.corrected);
+    return filled(row_of(outcome.failure).message, shown);
 }
 
 bool failure_names_file(Failure failure) {

@@ -1,6 +1,7 @@
 #include "analyse/report/report_json.hpp"
 
 #include "analyse/report/failures.hpp"
+#include "analyse/report/file_names.hpp"
 
 #include <cmath>
 #include <cstdio>
@@ -189,11 +190,30 @@ void put_linear_stability(const AlgorithmAnalysis& algorithm, int m, Json& objec
         lag ? Json(second.phase_lag_constant.text()) : Json(nullptr));
 }
 
+// A file name's bytes when JSON can't hold them as they are: null for a name
+// in valid UTF-8, which the name's string holds exactly; otherwise base64,
+// since the string then has U+FFFD in place of the invalid bytes.
+Json name_bytes(const std::string& name) {
+    return is_valid_utf8(name) ? Json(nullptr) : Json(base64(name));
+}
+
+Json names_bytes(const std::vector<std::string>& names) {
+    Json array = Json::array();
+    for (const std::string& name : names) {
+        array.push_back(name_bytes(name));
+    }
+    return array;
+}
+
 Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
-    Json object = object_of(38);
+    Json object = object_of(39);
     put(object, "file", algorithm.file);
+    put(object, "file_bytes", name_bytes(algorithm.file));
     put(object, "explicit", algorithm.is_explicit);
-    put(object, "reading", algorithm.reading == Reading::FRACTIONS ? "fractions" : algorithm.reading == Reading::SOLVED ? "solved" : "as-written");
+    put(object, "reading",
+        algorithm.reading == Reading::FRACTIONS ? "fractions"
+        : algorithm.reading == Reading::SOLVED  ? "solved"
+                                                : "as-written");
     put(object, "two_readings", algorithm.two_readings);
     const bool found = algorithm.error_index >= 0;
     put(object, "error_index", found ? Json(algorithm.error_index) : Json(nullptr));
@@ -287,8 +307,9 @@ void put_samples(Json& object, int m, const AlgorithmSamples& samples) {
 }
 
 void append_line(const Json& object, std::string& out) {
-    // Invalid UTF-8 in a file name is replaced rather than refused: the
-    // report must go out whatever the names.
+    // Invalid UTF-8 in a file name is replaced rather than refused, so that
+    // the report goes out whatever the names; the name's bytes are beside it
+    // (file_bytes, files_bytes).
     out += object.dump(-1, ' ', false, Json::error_handler_t::replace);
     out += '\n';
 }
@@ -297,10 +318,11 @@ void append_line(const Json& object, std::string& out) {
 
 void write_json_report(const MethodAnalysis& method, std::string& out,
                        std::span<const AlgorithmSamples> samples) {
-    Json object = object_of(17);
+    Json object = object_of(18);
     put(object, "schema", JSON_SCHEMA_VERSION);
     put(object, "kind", kind_name(method.kind));
     put(object, "files", strings(method.files));
+    put(object, "files_bytes", names_bytes(method.files));
     put(object, "m", method.m);
     put(object, "written_k", method.written_k);
     put(object, "k", method.k);
@@ -342,9 +364,10 @@ void write_json_report(const MethodAnalysis& method, std::string& out,
 }
 
 void write_json_error(const AnalysisOutcome& outcome, const std::string& file, std::string& out) {
-    Json object = object_of(4);
+    Json object = object_of(5);
     put(object, "schema", JSON_SCHEMA_VERSION);
     put(object, "file", file.empty() ? Json(nullptr) : Json(file));
+    put(object, "file_bytes", name_bytes(file));
     put(object, "error", failure_message(outcome));
     put(object, "error_code", failure_json_name(outcome.failure));
     append_line(object, out);

@@ -1,5 +1,7 @@
 #include "analyse/report/report_text.hpp"
 
+#include "analyse/report/file_names.hpp"
+
 #include <cinttypes>
 #include <cmath>
 #include <cstdarg>
@@ -263,7 +265,8 @@ void append_periodicity(const Periodicity& result, std::string& out) {
 
 void append_algorithm(const AlgorithmAnalysis& algorithm, std::size_t number, int m,
                       std::string& out) {
-    appendf(out, "\nAlgoritmo %zu: %s\n", number, algorithm.file.c_str());
+    // The report is plain ASCII: the name's other bytes are shown as \xHH.
+    appendf(out, "\nAlgoritmo %zu: %s\n", number, printable_name(algorithm.file).c_str());
     out += algorithm.is_explicit ? "O algoritmo e' explicito.\n" : "O algoritmo e' implicito.\n";
     append_reading(algorithm, out);
     append_listing("A", algorithm.rho, out);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -173,26 +174,44 @@ bool wait_for_foreground(int fd, const PauseSignals& signals) {
     }
 }
 
-// Puts the terminal into raw mode, in the foreground: one byte at a time, no
+// The pause's raw mode made from the user's settings: one byte at a time, no
 // echo, and Ctrl-C, Ctrl-Z, Ctrl-S... arrive as ordinary keys instead of
-// signals or flow control. The settings to put back are read each time the
-// terminal is taken anew, so that they are the ones of the user at that
-// moment, not a shell's line editor's; only after a stop that left the
-// terminal in raw mode (SIGSTOP) are the ones read before kept.
+// signals or flow control.
+termios raw_settings(const termios& user) {
+    termios raw = user;
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
+    raw.c_iflag &= ~static_cast<tcflag_t>(IXON);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    return raw;
+}
+
+bool same_modes(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+}
+
+// Puts the terminal into raw mode, in the foreground. The settings to put
+// back are read each time the terminal is taken anew or the process has been
+// continued, whatever stopped it, so that they are the ones of the user at
+// that moment: a shell that took the terminal during a stop, or anyone with
+// stty, may have changed them, and puts back its cooked mode (not a line
+// editor's, since the pause waits for the foreground first). Settings that
+// are still the pause's own raw mode (a stop the pause could not see,
+// SIGSTOP, and nobody touched the terminal) keep the ones read before.
 bool enter_raw_mode(int fd, const PauseSignals& signals) {
     if (g_raw != 0 && g_continued == 0) {
         return true;
     }
     g_continued = 0;
-    if (!wait_for_foreground(fd, signals) ||
-        (g_raw == 0 && ::tcgetattr(fd, &g_saved_settings) != 0)) {
+    termios now{};
+    if (!wait_for_foreground(fd, signals) || ::tcgetattr(fd, &now) != 0) {
         return false;
     }
-    termios raw = g_saved_settings;
-    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
-    raw.c_iflag &= ~static_cast<tcflag_t>(IXON);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
+    if (g_raw == 0 || !same_modes(now, raw_settings(g_saved_settings))) {
+        g_saved_settings = now;
+    }
+    const termios raw = raw_settings(g_saved_settings);
     g_raw = 1;
     return ::tcsetattr(fd, TCSANOW, &raw) == 0;
 }

@@ -68,18 +68,26 @@ PROBES = [
 ]
 
 # Refusals: name, what is made in the scratch folder first ("file NAME" or
-# "dir NAME"), the folder given to --plot, the other arguments, the exit
-# status and a part of the message on standard error.
+# "dir NAME"), the folder given to --plot (None: the arguments hold --plot
+# themselves), the other arguments, the exit status and a part of the message
+# on standard error. A wrong command line (status 2) must leave the scratch
+# folder as it was: no folder is made before the whole line is checked.
 REFUSALS = [
     ("plot-folder-is-a-file", ["file figuras"], "figuras", ["SI", "@euler-forward.txt"], 2,
      "nao e' um diretorio"),
     ("plot-folder-parent-missing", [], "nothing/figuras", ["SI", "@euler-forward.txt"], 2,
      "nao foi possivel criar o diretorio"),
     ("plot-folder-empty-name", [], "", ["SI", "@euler-forward.txt"], 2, "--plot"),
+    ("plot-folder-empty-value", [], None, ["--plot=", "SI", "@euler-forward.txt"], 2,
+     "--plot precisa de um diretorio"),
+    ("plot-folder-with-wrong-kind", [], "novo", ["XX", "@euler-forward.txt"], 2,
+     "tipo de metodo desconhecido: XX"),
+    ("plot-folder-with-files-missing", [], "novo", ["--each"], 2, "--each precisa"),
     # A picture's name taken by a folder: it can't be written, the run fails
     # after its report, and the other pictures are still written.
     ("picture-not-writable", ["dir figuras/euler-forward-raizes.svg"], "figuras",
-     ["SI", "@euler-forward.txt"], 1, "erro ao escrever a figura figuras/euler-forward-raizes.svg"),
+     ["SI", "@euler-forward.txt"], 1,
+     "a figura figuras/euler-forward-raizes.svg nao foi escrita: o nome existe e nao e' um arquivo comum"),
 ]
 
 # Groups every picture of a kind must have, with the elements they hold.
@@ -286,7 +294,9 @@ def run_refusal(program, examples, name, made, folder, arguments, status, messag
             else:
                 open(os.path.join(work, path), "w").close()
         args = ["ex/" + a[1:] if a.startswith("@") else a for a in arguments]
-        result = subprocess.run([program, "--plot", folder, *args], cwd=work,
+        plot = [] if folder is None else ["--plot", folder]
+        before = sorted(os.listdir(work))
+        result = subprocess.run([program, *plot, *args], cwd=work,
                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
         errors = result.stderr.decode(errors="replace")
         if result.returncode != status or message not in errors:
@@ -295,6 +305,8 @@ def run_refusal(program, examples, name, made, folder, arguments, status, messag
         # leaves the report and the other picture.
         if status == 2 and result.stdout:
             faults.append(f"{name}: a report for a wrong command line")
+        if status == 2 and sorted(os.listdir(work)) != before:
+            faults.append(f"{name}: a wrong command line made {sorted(os.listdir(work))}")
         if status == 1 and (not result.stdout or not os.path.exists(
                 os.path.join(work, folder, "euler-forward-regiao.svg"))):
             faults.append(f"{name}: the report or the other picture is missing")

@@ -5,9 +5,9 @@
 // 10, at 512 bits) beside them; the coefficients are exact fractions.
 
 #include "analyse/convergence/convergence.hpp"
+#include "analyse/reading/reading.hpp"
 
 #include <benchmark/benchmark.h>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,16 +30,15 @@ Method load(const std::string& names) {
     Method method;
     std::istringstream list(names);
     for (std::string name; list >> name;) {
-        std::ifstream in(std::string(CONVERGENCE_DATA) + "/" + name + ".txt");
-        in >> method.k >> method.m;
-        Coefficients algorithm;
-        for (std::string word; in >> word;) {
-            Rational value;
-            fmpq_set_str(value.get(), word.c_str(), 10);
-            fmpq_canonicalise(value.get());
-            algorithm.push_back(value);
+        const std::string path = std::string(CONVERGENCE_DATA) + "/" + name + ".txt";
+        ExactMethodFile file;
+        read_exact_method_file(path.c_str(), file);
+        method.k = file.k;
+        method.m = file.m;
+        Coefficients& algorithm = method.algorithms.emplace_back();
+        for (const CoefficientReading& coefficient : file.coefficients) {
+            algorithm.push_back(coefficient.as_written);
         }
-        method.algorithms.push_back(algorithm);
     }
     return method;
 }

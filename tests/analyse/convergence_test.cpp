@@ -3,9 +3,9 @@
 // (the methods are described in data/convergence/README.md).
 
 #include "analyse/convergence/convergence.hpp"
+#include "analyse/reading/reading.hpp"
 
 #include <cmath>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
@@ -26,19 +26,16 @@ struct Method {
 Method load(const std::string& names) {
     Method method;
     std::istringstream list(names);
-    std::string name;
-    while (list >> name) {
-        std::ifstream in(std::string(ANALYSE_TEST_DATA) + "/convergence/" + name + ".txt");
-        in >> method.k >> method.m;
-        Coefficients algorithm;
-        for (std::string word; in >> word;) {
-            Rational value;
-            EXPECT_EQ(fmpq_set_str(value.get(), word.c_str(), 10), 0) << name;
-            fmpq_canonicalise(value.get());
-            algorithm.push_back(value);
+    for (std::string name; list >> name;) {
+        const std::string path = std::string(ANALYSE_TEST_DATA) + "/convergence/" + name + ".txt";
+        ExactMethodFile file;
+        EXPECT_EQ(read_exact_method_file(path.c_str(), file), Failure::NONE) << name;
+        method.k = file.k;
+        method.m = file.m;
+        Coefficients& algorithm = method.algorithms.emplace_back();
+        for (const CoefficientReading& coefficient : file.coefficients) {
+            algorithm.push_back(coefficient.as_written);
         }
-        EXPECT_EQ(algorithm.size(), 2 * static_cast<std::size_t>(method.k) + 2) << name;
-        method.algorithms.push_back(algorithm);
     }
     return method;
 }

@@ -1,4 +1,4 @@
-// The linear test problems integrated in Arb's numbers. On y^(m) =
+// The linear test problems integrated with Arb's numbers. On y^(m) =
 // lambda y an algorithm's equation sum_j (A[j] - mu B[j]) y_{n+j} = 0, with
 // mu = lambda h^m, gives the new value as a fixed combination of the last k:
 // y_{n+k} = sum_{j<k} w_j y_{n+j}, w_j = (mu B[j] - A[j]) / (A[k] - mu B[k]).
@@ -129,8 +129,9 @@ bool global_error(arf_t error, const Integrated& method, const TestProblem& prob
     for (long i = 0; i < cycle; ++i) {
         step_weights(weights.at(i * k), method.algorithms[as_index(i)], k, mu.get(), precision);
     }
-    // The starting values y_0 .. y_{k-1} are exact, even where they lie
-    // beyond the interval (k > steps + 1): only computed values have errors.
+    // The starting values y_0 .. y_{k-1} are exact (to the precision), even
+    // where they lie beyond the interval (k > steps + 1): only computed
+    // values count in the error.
     const long count = std::max(steps + 1, static_cast<long>(k));
     ArbVector exact(count);
     ArbVector y(count);
@@ -138,7 +139,7 @@ bool global_error(arf_t error, const Integrated& method, const TestProblem& prob
     _arb_vec_set(y.get(), exact.get(), k);
     // Each new value keeps only its midpoint (see settle_errors in
     // convergence.cpp): the integration is floating-point arithmetic of the
-    // given precision, correctly rounded at each step.
+    // given precision, rounded once a step.
     Arf difference;
     arf_zero(error);
     for (long n = 0; n + k <= steps; ++n) {

@@ -41,7 +41,7 @@ bool agree(const arf_t earlier, const arf_t later) {
 // found at p / 2: their difference measures the round-off at p / 2, and the
 // one at p is 2^-(p/2) smaller still. Otherwise the step size is integrated
 // again at 2p, from 128 bits up to 8192. An error still unsettled at 8192
-// bits (only one that is exactly 0: the method exact on the problem) keeps
+// bits (as one exactly 0 would be, the method exact on the problem) keeps
 // its value there. Returns the last precision used.
 long settle_errors(std::vector<Arf>& errors, std::vector<bool>& undefined, const Integrated& method,
                    const TestProblem& problem) {

@@ -5,6 +5,7 @@
 // written in papers (fractions), as 17-digit decimals, and randomly perturbed.
 
 #include "analyse/cycle/cycle.hpp"
+#include "analyse/exact/numbers.hpp"
 #include "analyse/order/order.hpp"
 #include "analyse/pictures/pictures.hpp"
 #include "analyse/roots/roots.hpp"

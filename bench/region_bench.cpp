@@ -33,7 +33,7 @@ Loaded load(const std::string& name, bool intended) {
     std::vector<ExactMethodFile> files;
     std::size_t failing = 0;
     Loaded result;
-    if (load_exact_method_files(names, files, failing) != 0) {
+    if (load_exact_method_files(names, files, failing) != Failure::NONE) {
         return result;
     }
     const ExactMethodFile& file = files[0];

@@ -6,6 +6,7 @@
 
 #include <acb.h>
 #include <acb_poly.h>
+#include <arb.h>
 #include <flint/fmpq_mat.h>
 #include <flint/fmpq_poly.h>
 #include <flint/fmpz.h>
@@ -52,6 +53,24 @@ class AcbVector {
   private:
     long size_;
     acb_ptr values_;
+};
+
+// A vector of n real balls.
+class ArbVector {
+  public:
+    explicit ArbVector(long n) : size_(n), values_(_arb_vec_init(n)) {}
+    ~ArbVector() { _arb_vec_clear(values_, size_); }
+    ArbVector(const ArbVector&) = delete;
+    ArbVector& operator=(const ArbVector&) = delete;
+    arb_ptr get() { return values_; }
+    arb_srcptr get() const { return values_; }
+    arb_ptr at(long i) { return values_ + i; }
+    arb_srcptr at(long i) const { return values_ + i; }
+    long size() const { return size_; }
+
+  private:
+    long size_;
+    arb_ptr values_;
 };
 
 // A vector of n integers.

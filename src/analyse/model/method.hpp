@@ -3,14 +3,15 @@
 // The model: the analysis of one method as the reports show it. For every
 // algorithm the exact results under the reading chosen, ordimet's own figures
 // beside them, and for the method its order, zero-stability and, for a
-// cyclic method, the cycle. Exact values are kept as their "p/q" text, which
-// is all the reports need of them.
+// cyclic method, the cycle. Exact values are kept as values; the reports
+// write them and the pictures make their own doubles of them.
 
 #include "analyse/cycle/cycle.hpp"
 #include "analyse/linear/linear_stability.hpp"
 #include "analyse/roots/roots.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -77,17 +78,17 @@ struct AlgorithmAnalysis {
     std::vector<ReadingTried> readings;
     // rho's and sigma's coefficients in ascending powers (A[0..k], B[0..k]
     // after the step reduction), exact, in the reading used.
-    std::vector<std::string> rho;
-    std::vector<std::string> sigma;
+    std::vector<Rational> rho;
+    std::vector<Rational> sigma;
 
     // q and q - m, or q = -1 when every coefficient is zero (every C_i up to
     // zero_bound is then zero).
     std::int64_t error_index = -1;
     std::int64_t order = 0;
     std::int64_t zero_bound = 0;
-    std::string error_coefficient; // empty when there is no q
-    // C_q / sigma(1); empty when there is no q or sigma(1) = 0.
-    std::string error_constant;
+    std::optional<Rational> error_coefficient; // none when there is no q
+    // C_q / sigma(1); none when there is no q or sigma(1) = 0.
+    std::optional<Rational> error_constant;
     double error_constant_decimal = 0.0;
     // With two_readings: the q of the reading as written when another one
     // leads, else of the best other reading (-1 for none).
@@ -104,7 +105,7 @@ struct AlgorithmAnalysis {
 
     // rho and sigma share a non-constant factor; its coefficients, ascending.
     bool reducible = false;
-    std::vector<std::string> common_factor;
+    std::vector<Rational> common_factor;
 
     bool zero_stable = false;
     bool strongly_stable = false;
@@ -116,18 +117,6 @@ struct AlgorithmAnalysis {
     bool degree_below_step = false;
     std::vector<Root> roots;
 
-    // rho's and sigma's coefficients as the nearest doubles, for pictures;
-    // filled, as the three below, only when stability_analysed.
-    std::vector<double> rho_decimal;
-    std::vector<double> sigma_decimal;
-    // The same without their common factor (for sigma = 0: 1 and 0), for
-    // the region's picture and its locus: a root of the factor is a root
-    // for every z, lies on no boundary, and on the circle it would blur the
-    // picture's test of "strictly inside"; and whether those fixed roots
-    // are allowed in S (inside, or simple on the circle).
-    std::vector<double> region_rho_decimal;
-    std::vector<double> region_sigma_decimal;
-    bool fixed_roots_allowed = true;
     // Linear stability on the test equation of the algorithm's m (1 or 2);
     // the other record stays NOT_APPLICABLE. Only when stability_analysed.
     bool stability_analysed = false;

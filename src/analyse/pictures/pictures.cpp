@@ -287,18 +287,18 @@ bool all_roots_inside(std::vector<double>& re, std::vector<double>& im, std::vec
 // The region S shaded cell by cell: a cell belongs to S when every root of
 // pi(zeta; z) at its centre is inside the circle (the boundary itself has
 // no area). Runs of cells of one row are merged into one rectangle.
-void draw_region(Svg& svg, const Frame& f, const AlgorithmAnalysis& algorithm) {
+void draw_region(Svg& svg, const Frame& f, const AlgorithmSamples& samples) {
     // The pair without its common factor; with fixed roots S doesn't allow,
     // S is empty.
-    const std::span<const double> rho = algorithm.region_rho_decimal;
-    const std::span<const double> sigma = algorithm.region_sigma_decimal;
+    const std::span<const double> rho = samples.region_rho;
+    const std::span<const double> sigma = samples.region_sigma;
     long degree = -1;
     for (std::size_t j = 0; j < std::min(rho.size(), sigma.size()); ++j) {
         if (rho[j] != 0.0 || sigma[j] != 0.0) {
             degree = static_cast<long>(j);
         }
     }
-    if (!algorithm.fixed_roots_allowed) {
+    if (!samples.fixed_roots_allowed) {
         degree = -1;
     }
     svg_open(svg, "g",
@@ -400,7 +400,7 @@ std::string region_picture(const AlgorithmAnalysis& algorithm, const AlgorithmSa
     svg_leaf(svg, "rect",
              {{"width", svg_number(width)}, {"height", svg_number(height)}, {"fill", "white"}});
     draw_title(svg, width, "Regiao de estabilidade absoluta (y' = λy, z = hλ)", algorithm.file);
-    draw_region(svg, f, algorithm);
+    draw_region(svg, f, samples);
     draw_axes(svg, f);
     svg_open(svg, "g",
              {{"id", "fronteira"},

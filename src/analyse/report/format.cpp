@@ -1,5 +1,6 @@
 #include "analyse/report/format.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -16,10 +17,32 @@ std::string decimal_text(double value) {
     return text;
 }
 
-void append_polynomial(std::span<const std::string> coefficients, std::string& out) {
+void rational_text(const Rational& value, std::string& text) {
+    const fmpz numerator = *fmpq_numref(value.get());
+    const fmpz denominator = *fmpq_denref(value.get());
+    if (COEFF_IS_MPZ(numerator) || COEFF_IS_MPZ(denominator)) {
+        text = value.text();
+        return;
+    }
+    char digits[24]; // a word's 19 digits and a sign
+    text.assign(digits, std::to_chars(digits, digits + sizeof digits, numerator).ptr);
+    if (denominator != 1) {
+        text += '/';
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, denominator).ptr);
+    }
+}
+
+std::string rational_text(const Rational& value) {
+    std::string text;
+    rational_text(value, text);
+    return text;
+}
+
+void append_polynomial(std::span<const Rational> coefficients, std::string& out) {
     bool first = true;
+    std::string c;
     for (std::size_t j = coefficients.size(); j-- > 0;) {
-        const std::string& c = coefficients[j];
+        rational_text(coefficients[j], c);
         if (c == "0") {
             continue;
         }

@@ -2,6 +2,7 @@
 
 // How the reports and the pictures write numbers and polynomials.
 
+#include "analyse/exact/rational.hpp"
 #include "analyse/linear/linear_stability.hpp"
 
 #include <span>
@@ -9,9 +10,16 @@
 
 namespace ordimet::analyse {
 
-// Appends the polynomial with the given coefficients (ascending powers, exact
-// "p/q" texts) in descending powers of z: "z^2 - 3/2 z + 1/2"; "0" for none.
-void append_polynomial(std::span<const std::string> coefficients, std::string& out);
+// "p/q" in lowest terms, or "n" for an integer, into `text`, reusing its
+// memory: numerator and denominator that fit a machine word (every
+// coefficient of a usual method) without the allocations of FLINT's general
+// conversion.
+void rational_text(const Rational& value, std::string& text);
+std::string rational_text(const Rational& value);
+
+// Appends the polynomial with the given coefficients (ascending powers) in
+// descending powers of z: "z^2 - 3/2 z + 1/2"; "0" for none.
+void append_polynomial(std::span<const Rational> coefficients, std::string& out);
 
 // A double with 17 significant digits, as "%.17g" writes it.
 std::string decimal_text(double value);

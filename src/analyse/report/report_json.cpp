@@ -2,6 +2,7 @@
 
 #include "analyse/report/failures.hpp"
 #include "analyse/report/file_names.hpp"
+#include "analyse/report/format.hpp"
 
 #include <cmath>
 #include <cstdio>
@@ -95,6 +96,17 @@ template <class Value> Json root_object(const Value& root) {
     put(object, "multiplicity", root.multiplicity);
     put(object, "location", location_name(root.location));
     return object;
+}
+
+Json fractions(const std::vector<Rational>& values) {
+    Json array = Json::array();
+    array.get_ref<Json::array_t&>().reserve(values.size());
+    std::string text;
+    for (const Rational& value : values) {
+        rational_text(value, text);
+        array.push_back(text);
+    }
+    return array;
 }
 
 Json strings(const std::vector<std::string>& values) {
@@ -218,9 +230,11 @@ Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
     const bool found = algorithm.error_index >= 0;
     put(object, "error_index", found ? Json(algorithm.error_index) : Json(nullptr));
     put(object, "order", found ? Json(algorithm.order) : Json(nullptr));
-    put(object, "error_coefficient", found ? Json(algorithm.error_coefficient) : Json(nullptr));
-    const bool constant = !algorithm.error_constant.empty();
-    put(object, "error_constant", constant ? Json(algorithm.error_constant) : Json(nullptr));
+    put(object, "error_coefficient",
+        found ? Json(rational_text(*algorithm.error_coefficient)) : Json(nullptr));
+    const bool constant = algorithm.error_constant.has_value();
+    put(object, "error_constant",
+        constant ? Json(rational_text(*algorithm.error_constant)) : Json(nullptr));
     put(object, "error_constant_decimal",
         constant ? Json(algorithm.error_constant_decimal) : Json(nullptr));
     const bool other = algorithm.two_readings && algorithm.other_error_index >= 0;
@@ -230,11 +244,11 @@ Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
     put(object, "tolerance_order",
         algorithm.tolerance_order_known ? Json(algorithm.tolerance_order) : Json(nullptr));
     put(object, "fractions_needed", algorithm.fractions_needed);
-    put(object, "rho", strings(algorithm.rho));
-    put(object, "sigma", strings(algorithm.sigma));
+    put(object, "rho", fractions(algorithm.rho));
+    put(object, "sigma", fractions(algorithm.sigma));
     put(object, "reducible", algorithm.reducible);
     put(object, "common_factor",
-        algorithm.reducible ? strings(algorithm.common_factor) : Json(nullptr));
+        algorithm.reducible ? fractions(algorithm.common_factor) : Json(nullptr));
     put(object, "zero_stable", algorithm.zero_stable);
     put(object, "strongly_stable", algorithm.strongly_stable);
     put(object, "weakly_stable", algorithm.weakly_stable);

@@ -80,9 +80,11 @@ void append_eigenvalue(const Eigenvalue& value, std::string& out) {
     out += '\n';
 }
 
-void append_listing(const char* letter, const std::vector<std::string>& values, std::string& out) {
+void append_listing(const char* letter, const std::vector<Rational>& values, std::string& out) {
+    std::string text;
     for (std::size_t j = 0; j < values.size(); ++j) {
-        appendf(out, "%s%s[ %zu ] = %s", j == 0 ? "" : "  ", letter, j, values[j].c_str());
+        rational_text(values[j], text);
+        appendf(out, "%s%s[ %zu ] = %s", j == 0 ? "" : "  ", letter, j, text.c_str());
     }
     out += '\n';
 }
@@ -125,11 +127,12 @@ void append_order(const AlgorithmAnalysis& algorithm, std::string& out) {
                "e a ordem nao e' calculavel.\n";
     } else {
         appendf(out, "Coeficiente de erro: C[ %" PRId64 " ] = %s, o primeiro nao nulo.\n",
-                algorithm.error_index, algorithm.error_coefficient.c_str());
-        if (algorithm.error_constant.empty()) {
+                algorithm.error_index, rational_text(*algorithm.error_coefficient).c_str());
+        if (!algorithm.error_constant) {
             out += "Constante de erro: nao definida, a soma dos B e' zero.\n";
         } else {
-            appendf(out, "Constante de erro: %s = %s\n", algorithm.error_constant.c_str(),
+            appendf(out, "Constante de erro: %s = %s\n",
+                    rational_text(*algorithm.error_constant).c_str(),
                     decimal_text(algorithm.error_constant_decimal).c_str());
         }
         appendf(out, "Ordem de consistencia exata: %" PRId64 "%s\n", algorithm.order,

@@ -1,7 +1,9 @@
 #include "analyse/sampling/sampling.hpp"
 
+#include "analyse/exact/flint_handles.hpp"
 #include "analyse/exact/numbers.hpp"
 #include "analyse/roots/aberth.hpp"
+#include "analyse/roots/roots.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -36,15 +38,61 @@ constexpr double POLE_EXTENT = 5.0;
 constexpr int MODULI_SAMPLES = 240;
 
 // The index of the last non-zero coefficient of rho or sigma, or -1.
-long generic_degree(const AlgorithmAnalysis& algorithm) {
-    const std::size_t count =
-        std::min(algorithm.rho_decimal.size(), algorithm.sigma_decimal.size());
+long generic_degree(const AlgorithmSamples& samples) {
+    const std::size_t count = std::min(samples.rho.size(), samples.sigma.size());
     for (std::size_t j = count; j-- > 0;) {
-        if (algorithm.rho_decimal[j] != 0.0 || algorithm.sigma_decimal[j] != 0.0) {
+        if (samples.rho[j] != 0.0 || samples.sigma[j] != 0.0) {
             return static_cast<long>(j);
         }
     }
     return -1;
+}
+
+std::vector<double> nearest_doubles(std::span<const Rational> values, std::size_t length) {
+    std::vector<double> result(length, 0.0);
+    for (std::size_t j = 0; j < values.size() && j < length; ++j) {
+        result[j] = nearest_double(values[j]);
+    }
+    return result;
+}
+
+// rho and sigma without the factor common to them, as doubles, and whether
+// the fixed roots (those of the factor; for sigma = 0 all of rho's) are
+// allowed in the region: a root of the factor is a root for every z, lies
+// on no boundary, and on the circle it would blur the picture's test of
+// "strictly inside".
+void region_pair(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples) {
+    const std::size_t length = algorithm.rho.size();
+    samples.region_rho = samples.rho;
+    samples.region_sigma = samples.sigma;
+    samples.fixed_roots_allowed = true;
+    const bool sigma_zero = std::all_of(algorithm.sigma.begin(), algorithm.sigma.end(),
+                                        [](const Rational& b) { return b.is_zero(); });
+    std::vector<Rational> fixed = algorithm.common_factor;
+    if (!algorithm.reducible && sigma_zero) {
+        fixed = algorithm.rho;
+        while (!fixed.empty() && fixed.back().is_zero()) {
+            fixed.pop_back();
+        }
+    }
+    if (!algorithm.reducible && (!sigma_zero || fixed.empty())) {
+        return;
+    }
+    FmpqPoly factor;
+    to_fmpq_poly(factor.get(), fixed);
+    FmpqPoly quotient;
+    for (const bool first : {true, false}) {
+        FmpqPoly poly;
+        to_fmpq_poly(poly.get(), first ? algorithm.rho : algorithm.sigma);
+        fmpq_poly_div(quotient.get(), poly.get(), factor.get());
+        std::vector<Rational> values(static_cast<std::size_t>(fmpq_poly_length(quotient.get())));
+        for (std::size_t j = 0; j < values.size(); ++j) {
+            fmpq_poly_get_coeff_fmpq(values[j].get(), quotient.get(), static_cast<long>(j));
+        }
+        (first ? samples.region_rho : samples.region_sigma) = nearest_doubles(values, length);
+    }
+    const int degree = static_cast<int>(fixed.size()) - 1;
+    samples.fixed_roots_allowed = root_condition(degree, 1, fixed).zero_stable;
 }
 
 // Clips the segment p-q to the window (Liang-Barsky): false when no part
@@ -83,14 +131,14 @@ bool clip_segment(const PlotWindow& w, PlotPoint& p, PlotPoint& q, bool& whole_e
 
 void sample_region(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples) {
     const int steps = std::max(LOCUS_SAMPLES, LOCUS_SAMPLES_PER_DEGREE *
-                                                  static_cast<int>(generic_degree(algorithm)));
+                                                  static_cast<int>(generic_degree(samples)));
     std::vector<PlotPoint> raw(static_cast<std::size_t>(steps) + 1);
     for (int i = 0; i <= steps; ++i) {
         const Complex zeta = std::polar(1.0, 2.0 * PI * i / steps);
         // Without the common factor, whose roots on the circle would make 0/0.
-        const Complex below = evaluate(algorithm.region_sigma_decimal, zeta);
-        const Complex z = below == 0.0 ? Complex(INFINITE, INFINITE)
-                                       : evaluate(algorithm.region_rho_decimal, zeta) / below;
+        const Complex below = evaluate(samples.region_sigma, zeta);
+        const Complex z =
+            below == 0.0 ? Complex(INFINITE, INFINITE) : evaluate(samples.region_rho, zeta) / below;
         raw[static_cast<std::size_t>(i)] = {z.real(), z.imag()};
     }
     // The window: the extent of the locus within MAX_EXTENT, the origin and
@@ -172,7 +220,7 @@ void root_moduli(std::vector<double>& c, std::size_t degree, std::vector<Complex
 }
 
 void sample_moduli(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples) {
-    const long degree = generic_degree(algorithm);
+    const long degree = generic_degree(samples);
     samples.degree = degree > 0 ? static_cast<std::size_t>(degree) : 0;
     // The range: half as far again as the largest finite interval end, so
     // that the ends and what happens past them are in view.
@@ -195,7 +243,7 @@ void sample_moduli(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
         samples.h2[i] = h2;
         c.clear();
         for (std::size_t j = 0; j < samples.degree + 1; ++j) {
-            c.push_back(algorithm.rho_decimal[j] + h2 * algorithm.sigma_decimal[j]);
+            c.push_back(samples.rho[j] + h2 * samples.sigma[j]);
         }
         root_moduli(c, samples.degree, roots, samples.moduli.data() + i * samples.degree);
     }
@@ -243,6 +291,9 @@ void clip_curve(std::span<const PlotPoint> raw, const PlotWindow& w, std::vector
 }
 
 void sample_algorithm(int m, const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples) {
+    samples.rho = nearest_doubles(algorithm.rho, algorithm.rho.size());
+    samples.sigma = nearest_doubles(algorithm.sigma, algorithm.rho.size());
+    region_pair(algorithm, samples);
     samples.locus.clear();
     samples.h2.clear();
     samples.moduli.clear();

@@ -29,6 +29,15 @@ struct PlotWindow {
 
 // The sampled curves of one algorithm.
 struct AlgorithmSamples {
+    // rho's and sigma's coefficients as the nearest doubles; the same
+    // without their common factor (for sigma = 0: 1 and 0), for the region
+    // and its locus; and whether the fixed roots of that factor are allowed
+    // in S (inside, or simple on the circle).
+    std::vector<double> rho;
+    std::vector<double> sigma;
+    std::vector<double> region_rho;
+    std::vector<double> region_sigma;
+    bool fixed_roots_allowed = true;
     // m = 1: the window of the region picture (square, symmetric about the
     // real axis) and the boundary locus z(theta) = rho(e^{i theta}) /
     // sigma(e^{i theta}) inside it, theta from 0 to 2 pi; pieces are

@@ -78,8 +78,8 @@ void analyse_cycle(int k, const AnalysisWorkspace& workspace, MethodAnalysis& me
     method.zero_stable = method.cycle.zero_stable;
 }
 
-// The method as a whole: its order (for CI with the exact raise), its
-// zero-stability (for CI the cycle's) and whether it is convergent.
+// The method as a whole: its order (for CI with the exact raise) and its
+// zero-stability (for CI the cycle's).
 void analyse_whole_method(int k, AnalysisWorkspace& workspace, MethodAnalysis& method) {
     const MethodOrder order = method_order(k, method.m, method.kind == MethodKind::CYCLIC,
                                            workspace.orders, workspace.chosen);
@@ -100,14 +100,13 @@ void analyse_whole_method(int k, AnalysisWorkspace& workspace, MethodAnalysis& m
             std::all_of(method.algorithms.begin(), method.algorithms.end(),
                         [](const AlgorithmAnalysis& algorithm) { return algorithm.zero_stable; });
     }
-    method.convergent =
-        method.order_known && method.order >= 1 && method.zero_stable_known && method.zero_stable;
 }
 
 } // namespace
 
-AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names, bool stability,
-                               AnalysisWorkspace& workspace, MethodAnalysis& method) {
+AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names,
+                               const AnalysisOptions& options, AnalysisWorkspace& workspace,
+                               MethodAnalysis& method) {
     AnalysisOutcome outcome = load(names, workspace);
     if (outcome.failed()) {
         return outcome;
@@ -143,12 +142,17 @@ AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> nam
         algorithm = AlgorithmAnalysis{};
         algorithm.file = names[a];
         const Failure failure =
-            analyse_algorithm(a, written_k, s, m, stability, workspace, algorithm);
+            analyse_algorithm(a, written_k, s, m, options.stability, workspace, algorithm);
         if (failure != Failure::NONE) {
             return refusal(failure, names[a], 0);
         }
     }
     analyse_whole_method(k, workspace, method);
+    decide_convergence_order(k, workspace, method);
+    method.convergence.clear();
+    if (options.converge) {
+        measure_method_convergence(k, workspace, method);
+    }
     method.test = ExponentialTest{};
     run_tolerance_analyses(kind, m, workspace, method);
     compare_with_tolerance(kind, m, method);

@@ -31,11 +31,19 @@ struct AnalysisWorkspace {
     std::vector<double*> rows;  // ordimet's coefficient table over them
     std::vector<AlgorithmResult> results;
 };
+// What the analysis of a method includes beyond what it always does.
+struct AnalysisOptions {
+    // The linear stability analyses; without them every algorithm's
+    // `stability_analysed` is false.
+    bool stability = true;
+    // The integration of the method on its test problems (--converge).
+    bool converge = false;
+};
+
 // Analyses the method of the given kind made of the named files. On failure
-// the outcome names it and `method` is incomplete. With `stability` false
-// the linear stability analyses are skipped, and every algorithm's
-// `stability_analysed` is false.
-AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names, bool stability,
-                               AnalysisWorkspace& workspace, MethodAnalysis& method);
+// the outcome names it and `method` is incomplete.
+AnalysisOutcome analyse_method(MethodKind kind, std::span<const std::string> names,
+                               const AnalysisOptions& options, AnalysisWorkspace& workspace,
+                               MethodAnalysis& method);
 
 } // namespace ordimet::analyse

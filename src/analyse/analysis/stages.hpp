@@ -36,6 +36,16 @@ void choose_reading(std::size_t a, int written_k, int s, int m, AnalysisWorkspac
 void run_tolerance_analyses(MethodKind kind, int m, AnalysisWorkspace& workspace,
                             MethodAnalysis& method);
 
+// The order of the method's global error (its convergence order) once its
+// orders and zero-stability are known, why it has none, how it differs
+// from the rank test's order of a cyclic method, and `convergent`.
+void decide_convergence_order(int k, const AnalysisWorkspace& workspace, MethodAnalysis& method);
+
+// The method integrated on its test problems: SI and CI as a whole, CO
+// each algorithm on its own.
+void measure_method_convergence(int k, const AnalysisWorkspace& workspace,
+                                MethodAnalysis& method);
+
 // Sets beside the exact results what ordimet's figures say of them: for
 // every algorithm whether only fractions written out give the order ordimet
 // suggests, and why the exponential test disagrees with the root condition

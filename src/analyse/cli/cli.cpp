@@ -3,7 +3,9 @@
 #include "analyse/report/file_names.hpp"
 
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -150,6 +152,106 @@ bool check_words(std::vector<std::string>& words, CommandLine& command) {
     return true;
 }
 
+// What CLI11 reads before the checks: the options' raw values.
+struct Options {
+    bool stability = false;
+    std::string language = "pt";
+    std::string window;
+    std::string size;
+    std::vector<std::string> words;
+    const CLI::Option* plot = nullptr;
+    const CLI::Option* window_given = nullptr;
+    const CLI::Option* size_given = nullptr;
+};
+
+void declare_options(CLI::App& app, CommandLine& command, Options& options) {
+    app.formatter(std::make_shared<Formatter>());
+    app.footer(FOOTER);
+    app.option_defaults()->group("Opcoes");
+    app.set_help_flag("-h,--help", "mostra esta ajuda e termina");
+    app.set_version_flag("--version", version_text(), "mostra a versao e termina");
+    app.add_flag("--json", command.json, "resultados em JSON (com --each, um objeto por linha)");
+    app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
+    app.add_flag("--stability", options.stability, "com --each, tambem a estabilidade linear");
+    app.add_flag("--converge", command.converge,
+                 "integra o metodo nos seus problemas de teste e mede a ordem");
+    app.add_option("--lang", options.language, "lingua dos relatorios e figuras: pt ou en")
+        ->type_name("LINGUA");
+    options.plot = app.add_option("--plot", command.plot_directory,
+                                  "figuras SVG no diretorio DIR, criado se faltar")
+                       ->type_name("DIR");
+    options.window_given =
+        app.add_option("--plot-window", options.window,
+                       "a parte do plano da figura principal: XMIN,XMAX,YMIN,YMAX")
+            ->type_name("JANELA");
+    options.size_given =
+        app.add_option("--plot-size", options.size, "o tamanho das figuras em pixels: LxA")
+            ->type_name("TAMANHO");
+    app.add_option("ARGUMENTOS", options.words,
+                   "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
+        ->type_name("");
+}
+
+// "XMIN,XMAX,YMIN,YMAX": four finite numbers, each minimum below its maximum.
+bool window_from_text(const std::string& text, PlotWindow& window) {
+    double values[4];
+    const char* at = text.c_str();
+    for (int i = 0; i < 4; ++i) {
+        char* end = nullptr;
+        values[i] = std::strtod(at, &end);
+        if (end == at || !std::isfinite(values[i]) || *end != (i < 3 ? ',' : '\0')) {
+            return false;
+        }
+        at = end + 1;
+    }
+    window = {values[0], values[1], values[2], values[3]};
+    return values[0] < values[1] && values[2] < values[3];
+}
+
+// "WIDTHxHEIGHT": two whole numbers of pixels, each from 100 to 10000.
+bool size_from_text(const std::string& text, int& width, int& height) {
+    char rest = 0;
+    if (std::sscanf(text.c_str(), "%dx%d%c", &width, &height, &rest) != 2) {
+        return false;
+    }
+    return width >= 100 && width <= 10000 && height >= 100 && height <= 10000;
+}
+
+// The options that CLI11 does not check itself; prints the usage error and
+// returns false when one is wrong.
+bool check_options(int argc, const char* const* argv, const Options& options,
+                   CommandLine& command) {
+    if ((options.plot->count() > 0 && command.plot_directory.empty()) ||
+        plot_value_empty(argc, argv)) {
+        usage_error("--plot precisa de um diretorio.");
+        return false;
+    }
+    if (options.language != "pt" && options.language != "en") {
+        usage_error("--lang: " + options.language + " nao e' pt nem en.");
+        return false;
+    }
+    command.language = options.language == "en" ? Language::ENGLISH : Language::PORTUGUESE;
+    if ((options.window_given->count() > 0 || options.size_given->count() > 0) &&
+        command.plot_directory.empty()) {
+        usage_error("--plot-window e --plot-size vao com --plot.");
+        return false;
+    }
+    PlotWindow window;
+    if (options.window_given->count() > 0 && !window_from_text(options.window, window)) {
+        usage_error("--plot-window: " + options.window + " nao e' XMIN,XMAX,YMIN,YMAX.");
+        return false;
+    }
+    if (options.window_given->count() > 0) {
+        command.plot_window = window;
+    }
+    if (options.size_given->count() > 0 &&
+        !size_from_text(options.size, command.plot_width, command.plot_height)) {
+        usage_error("--plot-size: " + options.size + " nao e' LARGURAxALTURA (100 a 10000).");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 const char* version_text() {
@@ -158,22 +260,8 @@ const char* version_text() {
 
 int parse_command_line(int argc, const char* const* argv, CommandLine& command) {
     CLI::App app{DESCRIPTION, "ordimet-analyse"};
-    app.formatter(std::make_shared<Formatter>());
-    app.footer(FOOTER);
-    app.option_defaults()->group("Opcoes");
-    app.set_help_flag("-h,--help", "mostra esta ajuda e termina");
-    app.set_version_flag("--version", version_text(), "mostra a versao e termina");
-    app.add_flag("--json", command.json, "resultados em JSON (com --each, um objeto por linha)");
-    app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
-    bool stability = false;
-    app.add_flag("--stability", stability, "com --each, tambem a estabilidade linear");
-    const CLI::Option* plot = app.add_option("--plot", command.plot_directory,
-                                             "figuras SVG no diretorio DIR, criado se faltar")
-                                  ->type_name("DIR");
-    std::vector<std::string> words;
-    app.add_option("ARGUMENTOS", words, "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
-        ->type_name("");
-
+    Options options;
+    declare_options(app, command, options);
     // CLI11 reports every parse outcome other than success, help and version
     // included, as an exception; this is the one place that catches them.
     try {
@@ -186,17 +274,12 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
         usage_error(std::string("linha de comando invalida: ") + error.what());
         return EXIT_USAGE_ERROR;
     }
-
-    if ((plot->count() > 0 && command.plot_directory.empty()) || plot_value_empty(argc, argv)) {
-        usage_error("--plot precisa de um diretorio.");
-        return EXIT_USAGE_ERROR;
-    }
-    if (!check_words(words, command)) {
+    if (!check_options(argc, argv, options, command) || !check_words(options.words, command)) {
         return EXIT_USAGE_ERROR;
     }
     if (command.each) {
         // The pictures mark the intervals and the angle: --plot asks for them.
-        command.stability = stability || !command.plot_directory.empty();
+        command.stability = options.stability || !command.plot_directory.empty();
     }
     // The folder is made last, once the whole command line is known to be
     // right, so that a wrong one leaves nothing behind.

@@ -4,6 +4,10 @@
 // batch of simple methods, the output format and the folder for pictures.
 
 #include "analyse/model/method.hpp"
+#include "analyse/report/words.hpp"
+#include "analyse/sampling/sampling.hpp"
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -27,6 +31,16 @@ struct CommandLine {
     bool stability = true;
     // --plot: the folder the pictures go to; empty when none are asked for.
     std::string plot_directory;
+    // --plot-window: the part of the plane the main picture of each method
+    // shows, in place of the one chosen for it; --plot-size: the size of
+    // the pictures in pixels (0 for their own).
+    std::optional<PlotWindow> plot_window;
+    int plot_width = 0;
+    int plot_height = 0;
+    // --converge: the method integrated on its test problems.
+    bool converge = false;
+    // --lang: the language of the text reports and the pictures' labels.
+    Language language = Language::PORTUGUESE;
     std::vector<std::string> files;
 };
 

@@ -6,6 +6,7 @@
 // cyclic method, the cycle. Exact values are kept as values; the reports
 // write them and the pictures make their own doubles of them.
 
+#include "analyse/convergence/convergence.hpp"
 #include "analyse/cycle/cycle.hpp"
 #include "analyse/linear/linear_stability.hpp"
 #include "analyse/roots/roots.hpp"
@@ -125,6 +126,30 @@ struct AlgorithmAnalysis {
 
     // Simple methods only; NOT_RUN for the algorithms of CO and CI methods.
     ExponentialTest test;
+
+    // --converge, CO: the algorithm integrated on its own (one run per test
+    // problem); empty otherwise.
+    std::vector<ConvergenceRun> convergence;
+};
+
+// Why a method has no convergence order.
+enum class NoConvergenceOrder {
+    NONE,
+    NOT_ZERO_STABLE, // an algorithm (SI, CO) or the cycle (CI) is not zero-stable
+    NOT_DECIDED,     // the cycle's zero-stability is not decided
+    NO_ORDER,        // an algorithm has no order (every coefficient zero)
+};
+
+// Why the order of the augmented matrix's rank test and the convergence
+// order of a cyclic method differ.
+enum class OrderDisagreement {
+    NONE,
+    // The rank test raises the order, but the leading local errors don't
+    // vanish on the eigenspace of 1: the global error keeps the lower order.
+    FALSE_RAISE,
+    // The leading local errors vanish on the eigenspace of 1, but the rank
+    // test (or ordimet's condition for making it) gives no raise.
+    MISSED_RAISE,
 };
 
 // The cycle of a cyclic method: the product of the algorithms' companion
@@ -167,11 +192,23 @@ struct MethodAnalysis {
     // decided).
     bool zero_stable_known = false;
     bool zero_stable = false;
+    // The order of the global error, decided exactly: for SI and CO the
+    // smallest exact order of the algorithms, for CI the cycle's (see
+    // cycle_order); only for a zero-stable method.
+    bool convergence_order_known = false;
+    std::int64_t convergence_order = 0;
+    NoConvergenceOrder no_convergence_order = NoConvergenceOrder::NONE;
+    OrderDisagreement order_disagreement = OrderDisagreement::NONE;
+    // The convergence order is at least 1.
     bool convergent = false;
     std::vector<AlgorithmAnalysis> algorithms;
     CycleAnalysis cycle;
     // The test on the whole method (CI); for SI the algorithm's.
     ExponentialTest test;
+    // --converge: the method integrated on its test problems (one run per
+    // problem); for CO the runs of the algorithm whose smallest measured
+    // order is the smallest. Empty without --converge.
+    std::vector<ConvergenceRun> convergence;
 };
 
 } // namespace ordimet::analyse

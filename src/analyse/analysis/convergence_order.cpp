@@ -12,8 +12,9 @@ namespace {
 
 // Why the method has no convergence order, if it has none.
 NoConvergenceOrder missing_order(const MethodAnalysis& method) {
-    const bool every_order = std::all_of(method.algorithms.begin(), method.algorithms.end(),
-                                         [](const AlgorithmAnalysis& a) { return a.error_index >= 0; });
+    const bool every_order =
+        std::all_of(method.algorithms.begin(), method.algorithms.end(),
+                    [](const AlgorithmAnalysis& a) { return a.error_index >= 0; });
     if (!every_order) {
         return NoConvergenceOrder::NO_ORDER;
     }
@@ -58,11 +59,10 @@ void decide_convergence_order(int k, const AnalysisWorkspace& workspace, MethodA
     method.convergent = method.convergence_order >= 1;
 }
 
-void measure_method_convergence(int k, const AnalysisWorkspace& workspace,
-                                MethodAnalysis& method) {
+void measure_method_convergence(int k, const AnalysisWorkspace& workspace, MethodAnalysis& method) {
     if (method.kind != MethodKind::COMPOSITE) {
-        method.convergence = measure_convergence(k, method.m, method.kind == MethodKind::CYCLIC,
-                                                 workspace.chosen);
+        method.convergence =
+            measure_convergence(k, method.m, method.kind == MethodKind::CYCLIC, workspace.chosen);
         return;
     }
     for (std::size_t a = 0; a < method.algorithms.size(); ++a) {

@@ -15,7 +15,7 @@ namespace {
 
 struct Candidate {
     Reading reading = Reading::AS_WRITTEN;
-    bool solved_rho = false;
+    SolvedPart solved = SolvedPart::SIGMA;
     Coefficients values;
     ExactOrder order;
 };
@@ -80,18 +80,19 @@ bool symmetric(std::span<const Rational> polynomial) {
     return polynomial.size() > 1;
 }
 
-// What is solved for: with `whole`, every written non-zero coefficient of
-// rho (or sigma) while the other polynomial keeps its fraction reading;
-// otherwise every coefficient that is not determined. Written zeros stay
-// zero, and a polynomial written symmetric stays so.
-SolveShape solve_shape(int k, bool whole, bool rho, std::span<const Rational> written,
+// What is solved for: every written non-zero coefficient of sigma (or rho)
+// while the other polynomial keeps its fraction reading, or every
+// coefficient that is not determined. Written zeros stay zero, and a
+// polynomial written symmetric stays so.
+SolveShape solve_shape(int k, SolvedPart part, std::span<const Rational> written,
                        std::span<const CoefficientReading* const> readings) {
     const auto n = static_cast<std::size_t>(k) + 1;
     SolveShape shape;
     for (std::size_t p = 0; p < 2 * n; ++p) {
-        const bool in_solved = (p < n) == rho;
-        shape.free.push_back(!written[p].is_zero() &&
-                             (whole ? in_solved : !readings[p]->determined));
+        const bool free = part == SolvedPart::UNDETERMINED ? !readings[p]->determined
+                          : part == SolvedPart::RHO        ? p < n
+                                                           : p >= n;
+        shape.free.push_back(!written[p].is_zero() && free);
     }
     shape.symmetric_rho = symmetric(written.first(n));
     shape.symmetric_sigma = symmetric(written.subspan(n));
@@ -100,8 +101,10 @@ SolveShape solve_shape(int k, bool whole, bool rho, std::span<const Rational> wr
 
 // The solved reading for a shape, when it is unique and every solved
 // coefficient may stand for the one written; false otherwise.
-bool solved_reading(int k, int m, const SolveShape& shape, std::span<const Rational> fractions,
+bool solved_reading(int k, int m, SolvedPart part, std::span<const Rational> written,
+                    std::span<const Rational> fractions,
                     std::span<const CoefficientReading* const> readings, Candidate& candidate) {
+    const SolveShape shape = solve_shape(k, part, written, readings);
     const SolvedMethod solved = solve_highest_order(k, m, fractions, shape);
     if (!solved.unique) {
         return false;
@@ -111,11 +114,8 @@ bool solved_reading(int k, int m, const SolveShape& shape, std::span<const Ratio
             return false;
         }
     }
-    const auto n = static_cast<std::size_t>(k) + 1;
     candidate.reading = Reading::SOLVED;
-    candidate.solved_rho =
-        std::any_of(shape.free.begin(), shape.free.begin() + static_cast<std::ptrdiff_t>(n),
-                    [](bool free) { return free; });
+    candidate.solved = part;
     candidate.values = solved.coefficients;
     candidate.order = exact_order(k, m, candidate.values);
     return true;
@@ -129,20 +129,14 @@ void solved_candidates(int k, int m, std::span<const CoefficientReading* const> 
                        std::vector<Candidate>& candidates) {
     const bool rho_determined = determined(readings, k, false);
     const bool sigma_determined = determined(readings, k, true);
+    if (rho_determined == sigma_determined && rho_determined) {
+        return;
+    }
+    const SolvedPart part = rho_determined     ? SolvedPart::SIGMA
+                            : sigma_determined ? SolvedPart::RHO
+                                               : SolvedPart::UNDETERMINED;
     Candidate solved;
-    if (rho_determined && !sigma_determined &&
-        solved_reading(k, m, solve_shape(k, true, false, written, readings), fractions, readings,
-                       solved)) {
-        candidates.push_back(std::move(solved));
-    }
-    if (sigma_determined && !rho_determined &&
-        solved_reading(k, m, solve_shape(k, true, true, written, readings), fractions, readings,
-                       solved)) {
-        candidates.push_back(std::move(solved));
-    }
-    if (!rho_determined && !sigma_determined &&
-        solved_reading(k, m, solve_shape(k, false, false, written, readings), fractions, readings,
-                       solved)) {
+    if (solved_reading(k, m, part, written, fractions, readings, solved)) {
         candidates.push_back(std::move(solved));
     }
 }
@@ -184,12 +178,12 @@ void choose_reading(std::size_t a, int written_k, int s, int m, AnalysisWorkspac
     }
     algorithm.readings.clear();
     for (const Candidate& candidate : candidates) {
-        algorithm.readings.push_back({candidate.reading, candidate.solved_rho,
+        algorithm.readings.push_back({candidate.reading, candidate.solved,
                                       candidate.order.error_index, candidate.order.order});
     }
     algorithm.two_readings = candidates.size() > 1;
     algorithm.reading = candidates[leader].reading;
-    algorithm.solved_rho = candidates[leader].solved_rho;
+    algorithm.solved = candidates[leader].solved;
     // The reading as written when another leads, else the best other one.
     std::size_t other = leader != 0 ? 0 : (candidates.size() > 1 ? 1 : 0);
     for (std::size_t i = 2; leader == 0 && i < candidates.size(); ++i) {

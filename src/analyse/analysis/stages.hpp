@@ -43,8 +43,7 @@ void decide_convergence_order(int k, const AnalysisWorkspace& workspace, MethodA
 
 // The method integrated on its test problems: SI and CI as a whole, CO
 // each algorithm on its own.
-void measure_method_convergence(int k, const AnalysisWorkspace& workspace,
-                                MethodAnalysis& method);
+void measure_method_convergence(int k, const AnalysisWorkspace& workspace, MethodAnalysis& method);
 
 // Sets beside the exact results what ordimet's figures say of them: for
 // every algorithm whether only fractions written out give the order ordimet

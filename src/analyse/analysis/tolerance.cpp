@@ -125,9 +125,10 @@ void compare_with_tolerance(MethodKind kind, int m, MethodAnalysis& method) {
     for (AlgorithmAnalysis& algorithm : method.algorithms) {
         // The tolerance order above the exact order of every reading: only
         // fractions written out can give the exact order ordimet suggests.
-        const std::int64_t best_exact =
-            std::max(algorithm.error_index,
-                     algorithm.two_readings ? algorithm.other_error_index : std::int64_t{-1});
+        std::int64_t best_exact = algorithm.error_index;
+        for (const ReadingTried& reading : algorithm.readings) {
+            best_exact = std::max(best_exact, reading.error_index);
+        }
         algorithm.fractions_needed = algorithm.tolerance_order_known &&
                                      algorithm.error_index >= 0 &&
                                      algorithm.tolerance_error_index > best_exact;

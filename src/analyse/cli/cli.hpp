@@ -8,7 +8,6 @@
 #include "analyse/sampling/sampling.hpp"
 
 #include <optional>
-
 #include <string>
 #include <vector>
 

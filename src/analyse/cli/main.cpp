@@ -76,9 +76,8 @@ bool report_picture_failures(Run& run) {
 
 // Analyses one method and writes its report or its error; false on an error.
 bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> files) {
-    const AnalysisOutcome outcome =
-        analyse_method(kind, files, {run.command.stability, run.command.converge}, run.workspace,
-                       run.method);
+    const AnalysisOutcome outcome = analyse_method(
+        kind, files, {run.command.stability, run.command.converge}, run.workspace, run.method);
     // A method of one file (every method of a batch) has that file at fault
     // whatever the code; for several, the loader names it when it can.
     const std::string& file = files.size() == 1 ? files[0] : outcome.failing;
@@ -107,7 +106,7 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
         if (!run.first_report) {
             run.report += '\n';
         }
-        write_text_report(run.method, run.report);
+        write_text_report(run.method, run.command.language, run.report);
     }
     run.first_report = false;
     write_out(run.report);

@@ -26,7 +26,8 @@ void carried_local_errors(long k, std::span<const Coefficients> algorithms,
         fmpq_mat_mul(carried.get(), companion.get(), tau.get());
         fmpq_mat_swap(carried.get(), tau.get());
         if (orders[a].error_index == q) {
-            fmpq_div(error.get(), orders[a].error_coefficient.get(), algorithms[a][as_index(k)].get());
+            fmpq_div(error.get(), orders[a].error_coefficient.get(),
+                     algorithms[a][as_index(k)].get());
             fmpq_add(tau.at(k - 1, 0), tau.at(k - 1, 0), error.get());
         }
         fmpq_mat_mul(product.get(), companion.get(), cycle.get());

@@ -27,10 +27,14 @@ enum class MethodKind { SIMPLE, COMPOSITE, CYCLIC };
 // sigma in its fraction reading and the other solved for the highest order.
 enum class Reading { AS_WRITTEN, FRACTIONS, SOLVED };
 
+// What a SOLVED reading solved for: sigma for rho in its fraction reading,
+// rho for sigma, or every coefficient the written digits don't determine.
+enum class SolvedPart { SIGMA, RHO, UNDETERMINED };
+
 // One reading that was tried, and the order conditions it satisfies.
 struct ReadingTried {
     Reading reading = Reading::AS_WRITTEN;
-    bool solved_rho = false; // SOLVED: rho was solved for (else sigma)
+    SolvedPart solved = SolvedPart::SIGMA; // SOLVED: what was solved for
     // q, or -1 when every coefficient is zero; order = q - m.
     std::int64_t error_index = -1;
     std::int64_t order = 0;
@@ -72,7 +76,7 @@ struct AlgorithmAnalysis {
     std::string file;
     bool is_explicit = false;
     Reading reading = Reading::AS_WRITTEN;
-    bool solved_rho = false; // reading SOLVED: rho was solved for (else sigma)
+    SolvedPart solved = SolvedPart::SIGMA; // reading SOLVED: what was solved for
     // Whether some other reading than the one as written was tried.
     bool two_readings = false;
     // Every reading tried, the one as written first.

@@ -17,6 +17,21 @@ std::string decimal_text(double value) {
     return text;
 }
 
+std::string short_number(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%g", value);
+    std::string result = text;
+    // "1e-06" as "1e-6": the exponent without its leading zeros.
+    const std::size_t e = result.find('e');
+    if (e != std::string::npos) {
+        std::size_t digits = e + 2;
+        while (digits + 1 < result.size() && result[digits] == '0') {
+            result.erase(digits, 1);
+        }
+    }
+    return result;
+}
+
 void rational_text(const Rational& value, std::string& text) {
     const fmpz numerator = *fmpq_numref(value.get());
     const fmpz denominator = *fmpq_denref(value.get());

@@ -24,6 +24,9 @@ void append_polynomial(std::span<const Rational> coefficients, std::string& out)
 // A double with 17 significant digits, as "%.17g" writes it.
 std::string decimal_text(double value);
 
+// A double as "%g" writes it, the exponent without leading zeros ("1e-6").
+std::string short_number(double value);
+
 // An interval end as the reports and pictures show it: 6 significant digits,
 // and before them the exact value when it is rational and short; "inf" for an
 // interval without end, "" for none.

@@ -217,16 +217,127 @@ Json names_bytes(const std::vector<std::string>& names) {
     return array;
 }
 
+const char* reading_name(Reading reading) {
+    switch (reading) {
+    case Reading::AS_WRITTEN:
+        return "as-written";
+    case Reading::FRACTIONS:
+        return "fractions";
+    case Reading::SOLVED:
+        return "solved";
+    }
+    return "";
+}
+
+const char* solved_name(SolvedPart part) {
+    switch (part) {
+    case SolvedPart::SIGMA:
+        return "sigma";
+    case SolvedPart::RHO:
+        return "rho";
+    case SolvedPart::UNDETERMINED:
+        return "undetermined";
+    }
+    return "";
+}
+
+// Every reading tried and the order it gives.
+Json readings_array(const std::vector<ReadingTried>& readings) {
+    Json array = Json::array();
+    for (const ReadingTried& reading : readings) {
+        Json object = object_of(4);
+        put(object, "reading", reading_name(reading.reading));
+        put(object, "solved",
+            reading.reading == Reading::SOLVED ? Json(solved_name(reading.solved)) : Json(nullptr));
+        const bool found = reading.error_index >= 0;
+        put(object, "error_index", found ? Json(reading.error_index) : Json(nullptr));
+        put(object, "order", found ? Json(reading.order) : Json(nullptr));
+        array.push_back(std::move(object));
+    }
+    return array;
+}
+
+Json missing_order_name(NoConvergenceOrder why) {
+    switch (why) {
+    case NoConvergenceOrder::NONE:
+        return nullptr;
+    case NoConvergenceOrder::NOT_ZERO_STABLE:
+        return "not-zero-stable";
+    case NoConvergenceOrder::NOT_DECIDED:
+        return "not-decided";
+    case NoConvergenceOrder::NO_ORDER:
+        return "no-order";
+    }
+    return nullptr;
+}
+
+Json order_disagreement_name(OrderDisagreement disagreement) {
+    switch (disagreement) {
+    case OrderDisagreement::NONE:
+        return nullptr;
+    case OrderDisagreement::FALSE_RAISE:
+        return "false-raise";
+    case OrderDisagreement::MISSED_RAISE:
+        return "missed-raise";
+    }
+    return nullptr;
+}
+
+// A number of a convergence run: null where it is not finite (an error
+// beyond the doubles, an undefined step), which JSON can't hold.
+Json finite_or_null(double value) {
+    return std::isfinite(value) ? Json(value) : Json(nullptr);
+}
+
+Json finite_numbers(const std::vector<double>& values) {
+    Json array = Json::array();
+    for (const double value : values) {
+        array.push_back(finite_or_null(value));
+    }
+    return array;
+}
+
+Json run_object(const ConvergenceRun& run) {
+    Json object = object_of(5);
+    put(object, "problem", run.problem);
+    put(object, "steps", finite_numbers(run.steps));
+    put(object, "errors", finite_numbers(run.errors));
+    put(object, "observed_orders", finite_numbers(run.observed_orders));
+    put(object, "measured_order", finite_or_null(run.measured_order));
+    return object;
+}
+
+// The runs of --converge: the one with the smallest measured order leads
+// (its fields on the object itself), every run in `problems`; null without
+// --converge.
+Json convergence_object(const std::vector<ConvergenceRun>& runs) {
+    if (runs.empty()) {
+        return nullptr;
+    }
+    std::size_t weakest = 0;
+    for (std::size_t i = 1; i < runs.size(); ++i) {
+        if (std::isnan(runs[weakest].measured_order) ||
+            runs[i].measured_order < runs[weakest].measured_order) {
+            weakest = std::isnan(runs[weakest].measured_order) ? weakest : i;
+        }
+    }
+    Json object = run_object(runs[weakest]);
+    Json problems = Json::array();
+    for (const ConvergenceRun& run : runs) {
+        problems.push_back(run_object(run));
+    }
+    put(object, "problems", std::move(problems));
+    return object;
+}
+
 Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
-    Json object = object_of(39);
+    Json object = object_of(41);
     put(object, "file", algorithm.file);
     put(object, "file_bytes", name_bytes(algorithm.file));
     put(object, "explicit", algorithm.is_explicit);
-    put(object, "reading",
-        algorithm.reading == Reading::FRACTIONS ? "fractions"
-        : algorithm.reading == Reading::SOLVED  ? "solved"
-                                                : "as-written");
+    put(object, "reading", reading_name(algorithm.reading));
     put(object, "two_readings", algorithm.two_readings);
+    put(object, "readings", readings_array(algorithm.readings));
     const bool found = algorithm.error_index >= 0;
     put(object, "error_index", found ? Json(algorithm.error_index) : Json(nullptr));
     put(object, "order", found ? Json(algorithm.order) : Json(nullptr));
@@ -258,6 +369,7 @@ Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
         roots.push_back(root_object(root));
     }
     put(object, "roots", std::move(roots));
+    put(object, "convergence", convergence_object(algorithm.convergence));
     put(object, "exponential_test", verdict_name(algorithm.test.verdict));
     put_linear_stability(algorithm, m, object);
     return object;
@@ -332,7 +444,7 @@ void append_line(const Json& object, std::string& out) {
 
 void write_json_report(const MethodAnalysis& method, std::string& out,
                        std::span<const AlgorithmSamples> samples) {
-    Json object = object_of(18);
+    Json object = object_of(22);
     put(object, "schema", JSON_SCHEMA_VERSION);
     put(object, "kind", kind_name(method.kind));
     put(object, "files", strings(method.files));
@@ -359,7 +471,12 @@ void write_json_report(const MethodAnalysis& method, std::string& out,
         put(object, "raise", nullptr);
     }
     put(object, "zero_stable", method.zero_stable_known ? Json(method.zero_stable) : Json(nullptr));
+    put(object, "convergence_order",
+        method.convergence_order_known ? Json(method.convergence_order) : Json(nullptr));
+    put(object, "no_convergence_order", missing_order_name(method.no_convergence_order));
+    put(object, "order_disagreement", order_disagreement_name(method.order_disagreement));
     put(object, "convergent", method.convergent);
+    put(object, "convergence", convergence_object(method.convergence));
     Json algorithms = Json::array();
     for (std::size_t a = 0; a < method.algorithms.size(); ++a) {
         Json algorithm = algorithm_object(method.algorithms[a], method.m);

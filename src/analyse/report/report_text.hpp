@@ -6,12 +6,14 @@
 #include "analyse/model/method.hpp"
 #include "analyse/order/order.hpp"
 #include "analyse/report/format.hpp"
+#include "analyse/report/words.hpp"
 
 #include <string>
 
 namespace ordimet::analyse {
 
-// Appends the report of one analysed method to `out`.
-void write_text_report(const MethodAnalysis& method, std::string& out);
+// Appends the report of one analysed method to `out`, in the language asked
+// for: plain ASCII, one section per algorithm, then the method.
+void write_text_report(const MethodAnalysis& method, Language language, std::string& out);
 
 } // namespace ordimet::analyse

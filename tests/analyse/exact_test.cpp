@@ -7,9 +7,12 @@
 #include "analyse/order/order.hpp"
 #include "analyse/roots/roots.hpp"
 
+#include <acb.h>
+#include <arb.h>
 #include <arb_fmpz_poly.h>
 #include <climits>
 #include <cmath>
+#include <flint/fmpz_poly_factor.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>

@@ -13,6 +13,7 @@
 #include <flint/fmpz_mat.h>
 #include <flint/fmpz_poly.h>
 #include <flint/fmpz_poly_factor.h>
+#include <flint/fmpz_vec.h>
 
 namespace ordimet::analyse {
 

@@ -25,8 +25,8 @@ struct CommandLine {
     bool json = false;
     // The linear stability analyses (stability intervals, A(alpha), phase
     // lag): on for SI, CO and CI; for --each only when asked (--stability or
-    // --plot), since they cost a millisecond or so per method where the rest
-    // of a batch costs some 50 microseconds.
+    // --plot), since they cost far more per method than the rest of a batch
+    // (docs/performance.md).
     bool stability = true;
     // --plot: the folder the pictures go to; empty when none are asked for.
     std::string plot_directory;

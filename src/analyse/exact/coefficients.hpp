@@ -30,7 +30,7 @@ long cleared_size(std::span<const Rational> values, long limit);
 // Beyond this cleared size the analyses of an algorithm answer REFUSED.
 // Coefficients of papers (fractions) or written with 17 digits stay far
 // below; at k = 64, fractions of about 74 digits over unrelated
-// denominators are the widest within it (timings in docs/analyse-math.md).
+// denominators are the widest within it (timings in docs/performance.md).
 inline constexpr long MAX_EXACT_BITS = 1L << 22;
 
 } // namespace ordimet::analyse

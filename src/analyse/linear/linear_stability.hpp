@@ -28,7 +28,7 @@ namespace ordimet::analyse {
 // and their cost grows with both. The step count, and k times the cleared
 // size of rho and sigma together (see cleared_size): 17-digit decimals at
 // k = 16 and fractions over unrelated 6-digit denominators at k = 8 are
-// within, and take at most about 0.15 s (docs/analyse-math.md).
+// within (their timings are in docs/performance.md).
 inline constexpr int MAX_REGION_STEP = 16;
 inline constexpr long MAX_REGION_WORK = 1L << 16;
 

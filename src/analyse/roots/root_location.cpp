@@ -16,8 +16,8 @@ namespace {
 
 // The precisions of the enclosure fallback: the first, and the last one
 // tried. Left to us: the work of the fallback is bounded, so that every
-// decision ends well under a second (0.2 s at most for 64 roots on the
-// development machine): a step of the iteration costs about n^2 products
+// decision ends well under a second (docs/performance.md has the worst case
+// measured): a step of the iteration costs about n^2 products
 // at the working precision, and the steps, the precision and the work in
 // all are capped. Roots closer to one another or to the circle than the
 // capped work can resolve are not separated, and the root condition is

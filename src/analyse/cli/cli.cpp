@@ -171,6 +171,8 @@ void declare_options(CLI::App& app, CommandLine& command, Options& options) {
     app.set_help_flag("-h,--help", "mostra esta ajuda e termina");
     app.set_version_flag("--version", version_text(), "mostra a versao e termina");
     app.add_flag("--json", command.json, "resultados em JSON (com --each, um objeto por linha)");
+    app.add_flag("--latex", command.latex,
+                 "o metodo em LaTeX: cada algoritmo como equacao e linha de tabela");
     app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
     app.add_flag("--stability", options.stability, "com --each, tambem a estabilidade linear");
     app.add_flag("--converge", command.converge,
@@ -224,6 +226,10 @@ bool check_options(int argc, const char* const* argv, const Options& options,
     if ((options.plot->count() > 0 && command.plot_directory.empty()) ||
         plot_value_empty(argc, argv)) {
         usage_error("--plot precisa de um diretorio.");
+        return false;
+    }
+    if (command.json && command.latex) {
+        usage_error("--json e --latex nao vao juntos.");
         return false;
     }
     if (options.language != "pt" && options.language != "en") {

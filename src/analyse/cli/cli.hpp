@@ -23,6 +23,7 @@ struct CommandLine {
     MethodKind kind = MethodKind::SIMPLE;
     bool each = false; // every file a simple method on its own
     bool json = false;
+    bool latex = false; // --latex: each method as LaTeX, for papers
     // The linear stability analyses (stability intervals, A(alpha), phase
     // lag): on for SI, CO and CI; for --each only when asked (--stability or
     // --plot), since they cost far more per method than the rest of a batch

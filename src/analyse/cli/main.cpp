@@ -4,10 +4,12 @@
 #include "analyse/analysis/analysis.hpp"
 #include "analyse/cli/cli.hpp"
 #include "analyse/cli/interruption.hpp"
+#include "analyse/cli/standard_input.hpp"
 #include "analyse/pictures/pictures.hpp"
 #include "analyse/report/failures.hpp"
 #include "analyse/report/file_names.hpp"
 #include "analyse/report/report_json.hpp"
+#include "analyse/report/report_latex.hpp"
 #include "analyse/report/report_text.hpp"
 #include "platform/output_signals.hpp"
 
@@ -74,10 +76,31 @@ bool report_picture_failures(Run& run) {
     return false;
 }
 
-// Analyses one method and writes its report or its error; false on an error.
-bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> files) {
-    const AnalysisOutcome outcome = analyse_method(
-        kind, files, {run.command.stability, run.command.converge}, run.workspace, run.method);
+// The names the reports show for the paths read: "-" for standard input's
+// copy.
+void show_names(std::span<const std::string> paths, std::span<const std::string> files,
+                AnalysisOutcome& outcome, MethodAnalysis& method) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (paths[i] == files[i]) {
+            continue;
+        }
+        if (outcome.failing == paths[i]) {
+            outcome.failing = files[i];
+        }
+        if (!outcome.failed()) {
+            method.files[i] = files[i];
+            method.algorithms[i].file = files[i];
+        }
+    }
+}
+
+// Analyses one method, read from `paths`, and writes its report or its
+// error, naming its files as `files`; false on an error.
+bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> files,
+                        std::span<const std::string> paths) {
+    AnalysisOutcome outcome = analyse_method(
+        kind, paths, {run.command.stability, run.command.converge}, run.workspace, run.method);
+    show_names(paths, files, outcome, run.method);
     // A method of one file (every method of a batch) has that file at fault
     // whatever the code; for several, the loader names it when it can.
     const std::string& file = files.size() == 1 ? files[0] : outcome.failing;
@@ -102,6 +125,8 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
         write_json_report(run.method, run.report,
                           plot ? std::span<const AlgorithmSamples>(run.samples)
                                : std::span<const AlgorithmSamples>());
+    } else if (run.command.latex) {
+        write_latex_report(run.method, run.command.language, run.report);
     } else {
         if (!run.first_report) {
             run.report += '\n';
@@ -163,20 +188,28 @@ int main(int argc, char** argv) {
                      printable_name(command.plot_directory).c_str());
         return EXIT_USAGE_ERROR;
     }
+    StandardInput input;
+    std::vector<std::string> paths;
+    if (!paths_to_read(command.files, input, paths)) {
+        std::fputs("ordimet-analyse: erro ao ler a entrada padrao.\n", stderr);
+        return EXIT_BAD_FILE;
+    }
     catch_interruptions();
     bool all_analysed = true;
     if (command.each) {
-        for (const std::string& file : command.files) {
+        for (std::size_t i = 0; i < paths.size(); ++i) {
             // Left to us: a batch also stops at its first report that could
             // not be written, since the rest would go nowhere either.
             if (interruption() != 0 || std::ferror(stdout) != 0) {
                 break;
             }
             all_analysed =
-                analyse_and_report(run, MethodKind::SIMPLE, std::span(&file, 1)) && all_analysed;
+                analyse_and_report(run, MethodKind::SIMPLE, std::span(&command.files[i], 1),
+                                   std::span(&paths[i], 1)) &&
+                all_analysed;
         }
     } else {
-        all_analysed = analyse_and_report(run, command.kind, command.files);
+        all_analysed = analyse_and_report(run, command.kind, command.files, paths);
     }
     return finish(all_analysed);
 }

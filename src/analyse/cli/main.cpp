@@ -11,6 +11,7 @@
 #include "analyse/report/report_json.hpp"
 #include "analyse/report/report_latex.hpp"
 #include "analyse/report/report_text.hpp"
+#include "analyse/report/text_out.hpp"
 #include "platform/output_signals.hpp"
 
 #include <cstdio>
@@ -45,13 +46,17 @@ void write_out(const std::string& text) {
 // A failure in text: its message on standard error, in place (standard output
 // is flushed first so that the two streams stay in order on one terminal).
 // The file is named when the message doesn't name it itself; a name is
-// shown through printable_name.
-void report_failure_text(const AnalysisOutcome& outcome, const std::string& file) {
+// shown through printable_name. The messages on standard error are in the
+// language of --lang, like the report; the command line's own errors come
+// before the language is known, and are in Portuguese.
+void report_failure_text(const AnalysisOutcome& outcome, const std::string& file,
+                         Language language) {
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", failure_message(outcome, Names::PRINTABLE).c_str());
+    std::string message = failure_message(outcome, language, Names::PRINTABLE) + '\n';
     if (!file.empty() && !failure_names_file(outcome.failure)) {
-        std::fprintf(stderr, "Arquivo: %s\n", printable_name(file).c_str());
+        TextOut{message, language}.putf("Arquivo: %s\n", printable_name(file).c_str());
     }
+    std::fputs(message.c_str(), stderr);
 }
 
 // The pictures of the method that could not be written, one message each;
@@ -61,17 +66,19 @@ bool report_picture_failures(Run& run) {
         return true;
     }
     std::fflush(stdout);
+    std::string messages;
+    TextOut text{messages, run.command.language};
     for (const PictureFailure& failure : run.failures) {
         const std::string path = printable_name(failure.path);
         if (failure.why == PictureWrite::NOT_A_REGULAR_FILE) {
-            std::fprintf(stderr,
-                         "ordimet-analyse: a figura %s nao foi escrita: o nome existe e nao e' "
-                         "um arquivo comum.\n",
-                         path.c_str());
+            text.putf("ordimet-analyse: a figura %s nao foi escrita: o nome existe e nao e' um "
+                      "arquivo comum.\n",
+                      path.c_str());
         } else {
-            std::fprintf(stderr, "ordimet-analyse: erro ao escrever a figura %s.\n", path.c_str());
+            text.putf("ordimet-analyse: erro ao escrever a figura %s.\n", path.c_str());
         }
     }
+    std::fputs(messages.c_str(), stderr);
     run.failures.clear();
     return false;
 }
@@ -110,7 +117,7 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
             write_json_error(outcome, file, run.report);
             write_out(run.report);
         } else {
-            report_failure_text(outcome, file);
+            report_failure_text(outcome, file, run.command.language);
         }
         return false;
     }
@@ -147,11 +154,11 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
 // The end of a run: the reports still buffered go out, and the exit status
 // says how the run went. A run asked to stop ends by that signal, once every
 // report it finished is written.
-int finish(bool all_analysed) {
+int finish(bool all_analysed, Language language) {
     const bool output_failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
     if (output_failed) {
         // A report that could not be written is no success.
-        std::fputs("ordimet-analyse: erro ao escrever a saida.\n", stderr);
+        std::fputs(say("ordimet-analyse: erro ao escrever a saida.\n", language), stderr);
     }
     if (const int sig = interruption(); sig != 0) {
         end_by_signal(sig);
@@ -184,8 +191,11 @@ int main(int argc, char** argv) {
     Run run{command, {}, {}, {}, true, {}, {}, {}};
     if (!command.plot_directory.empty() &&
         !open_picture_folder(command.plot_directory, command.files, run.pictures)) {
-        std::fprintf(stderr, "ordimet-analyse: --plot: nao foi possivel abrir o diretorio %s.\n",
-                     printable_name(command.plot_directory).c_str());
+        std::string message;
+        TextOut{message, command.language}.putf(
+            "ordimet-analyse: --plot: nao foi possivel abrir o diretorio %s.\n",
+            printable_name(command.plot_directory).c_str());
+        std::fputs(message.c_str(), stderr);
         return EXIT_USAGE_ERROR;
     }
     StandardInput input;
@@ -211,5 +221,5 @@ int main(int argc, char** argv) {
     } else {
         all_analysed = analyse_and_report(run, command.kind, command.files, paths);
     }
-    return finish(all_analysed);
+    return finish(all_analysed, command.language);
 }

@@ -499,7 +499,7 @@ void write_json_error(const AnalysisOutcome& outcome, const std::string& file, s
     put(object, "schema", JSON_SCHEMA_VERSION);
     put(object, "file", file.empty() ? Json(nullptr) : Json(file));
     put(object, "file_bytes", name_bytes(file));
-    put(object, "error", failure_message(outcome));
+    put(object, "error", failure_message(outcome, Language::PORTUGUESE));
     put(object, "error_code", failure_json_name(outcome.failure));
     append_line(object, out);
 }

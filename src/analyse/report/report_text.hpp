@@ -1,6 +1,6 @@
 #pragma once
 
-// The text report of ordimet-analyse: Portuguese, plain ASCII, one section per
+// The text report of ordimet-analyse: Portuguese or English, plain ASCII, one section per
 // algorithm, then the method.
 
 #include "analyse/model/method.hpp"

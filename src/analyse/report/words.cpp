@@ -1,19 +1,278 @@
 #include "analyse/report/words.hpp"
 
+#include <cinttypes>
 #include <string_view>
 #include <unordered_map>
 
 namespace ordimet::analyse {
 namespace {
 
-struct Words {
-    const char* portuguese;
-    const char* english;
-};
-
-// Each text in Portuguese and in English.
+// Each text in Portuguese and in English. The report's texts come first, in
+// the order the report prints them, then the messages on standard error.
 constexpr Words WORDS[] = {
+    // The method as given.
     {"O metodo dado e' simples.\n", "The method is simple.\n"},
+    {"O metodo dado e' composto.\n", "The method is composite.\n"},
+    {"O metodo dado e' ciclico.\n", "The method is cyclic.\n"},
+    {"O metodo tem passo especificado como sendo %d.\n", "The method's step is specified as %d.\n"},
+    {"O passo real do metodo e' %d.\n", "The method's actual step is %d.\n"},
+    {"A equacao diferencial especial tem ordem %d.\n",
+     "The special differential equation has order %d.\n"},
+    // An algorithm: its reading and coefficients.
+    {"\nAlgoritmo %zu: %s\n", "\nAlgorithm %zu: %s\n"},
+    {"O algoritmo e' explicito.\n", "The algorithm is explicit.\n"},
+    {"O algoritmo e' implicito.\n", "The algorithm is implicit.\n"},
+    {"Coeficientes exatos, como escritos", "Exact coefficients, as written"},
+    {"Coeficientes lidos como as fracoes mais simples que os decimais escritos\n"
+     "representam",
+     "Coefficients read as the simplest fractions that the written decimals\n"
+     "stand for"},
+    {"Coeficientes de sigma resolvidos para a maior ordem, dentro dos digitos\n"
+     "escritos, e os de rho lidos como fracoes",
+     "Coefficients of sigma solved for the highest order within the written\n"
+     "digits, and those of rho read as fractions"},
+    {"Coeficientes de rho resolvidos para a maior ordem, dentro dos digitos\n"
+     "escritos, e os de sigma lidos como fracoes",
+     "Coefficients of rho solved for the highest order within the written\n"
+     "digits, and those of sigma read as fractions"},
+    {"Coeficientes que os digitos escritos nao determinam resolvidos para a maior\n"
+     "ordem, dentro desses digitos, e os outros lidos como fracoes",
+     "Coefficients left undetermined by the written digits, solved for the highest\n"
+     "order within those digits, and the others read as fractions"},
+    {"como escritos", "as written"},
+    {"lidos como fracoes", "read as fractions"},
+    {"resolvidos", "solved"},
+    {", a mesma ordem", ", the same order"},
+    {": nenhuma ordem (todos os coeficientes nulos)", ": no order (every coefficient zero)"},
+    {": ordem %" PRId64, ": order %" PRId64},
+    {"rho e sigma tem o fator comum %s: o algoritmo e' redutivel.\n",
+     "rho and sigma have the common factor %s: the algorithm is reducible.\n"},
+    {"rho e sigma nao tem fator comum.\n", "rho and sigma have no common factor.\n"},
+    // Its order.
+    {"Todos os coeficientes do algoritmo sao nulos: os coeficientes de erro tambem,\n"
+     "e a ordem nao e' calculavel.\n",
+     "Every coefficient of the algorithm is zero: so is every error coefficient,\n"
+     "and the order cannot be computed.\n"},
+    {"Coeficiente de erro: C[ %" PRId64 " ] = %s, o primeiro nao nulo.\n",
+     "Error coefficient: C[ %" PRId64 " ] = %s, the first non-zero one.\n"},
+    {"Constante de erro: nao definida, a soma dos B e' zero.\n",
+     "Error constant: undefined, the sum of the B is zero.\n"},
+    {"Constante de erro: %s = %s\n", "Error constant: %s = %s\n"},
+    {"Ordem de consistencia exata: %" PRId64 ".\n", "Exact consistency order: %" PRId64 ".\n"},
+    {"Ordem de consistencia exata: %" PRId64 " (o algoritmo nao e' consistente).\n",
+     "Exact consistency order: %" PRId64 " (the algorithm is not consistent).\n"},
+    {"Ordem de consistencia do ordimet (tolerancia %s): %" PRId64 ".\n",
+     "Consistency order by ordimet (tolerance %s): %" PRId64 ".\n"},
+    {"Ordem de consistencia do ordimet (tolerancia %s): nao calculavel.\n",
+     "Consistency order by ordimet (tolerance %s): cannot be computed.\n"},
+    {"A ordem do ordimet passa da exata em toda leitura dos coeficientes: os\n"
+     "decimais nao identificam as fracoes; escreva-as como p/q.\n",
+     "ordimet's order is above the exact one under every reading of the coefficients:\n"
+     "the decimals do not identify the fractions; write them as p/q.\n"},
+    // Its roots and zero-stability.
+    {"rho e' identicamente nulo: nao ha' recorrencia.\n",
+     "rho is identically zero: there is no recurrence.\n"},
+    {"A[ k ] = 0: rho tem grau menor que k e y(n+k) nao e' determinado.\n",
+     "A[ k ] = 0: rho has degree below k and y(n+k) is not determined.\n"},
+    {"rho e' constante: nao tem raizes.\n", "rho is constant: it has no roots.\n"},
+    {"Raizes de rho:\n", "Roots of rho:\n"},
+    {", multiplicidade %d, %s\n", ", multiplicity %d, %s\n"},
+    {"dentro do circulo unitario", "inside the unit circle"},
+    {"sobre o circulo unitario", "on the unit circle"},
+    {"fora do circulo unitario", "outside the unit circle"},
+    {"O algoritmo nao e' zero-estavel.\n", "The algorithm is not zero-stable.\n"},
+    {"O algoritmo nao e' zero-estavel: ha' raiz fora do circulo unitario.\n",
+     "The algorithm is not zero-stable: a root lies outside the unit circle.\n"},
+    {"O algoritmo nao e' zero-estavel: ha' raiz sobre o circulo com multiplicidade\n"
+     "maior que m = %d.\n",
+     "The algorithm is not zero-stable: a root on the circle has multiplicity\n"
+     "greater than m = %d.\n"},
+    {"O algoritmo e' zero-estavel, fortemente estavel.\n",
+     "The algorithm is zero-stable, strongly stable.\n"},
+    {"O algoritmo e' zero-estavel, fracamente estavel (raizes sobre o circulo\n"
+     "alem de 1).\n",
+     "The algorithm is zero-stable, weakly stable (roots on the circle other\n"
+     "than 1).\n"},
+    {"O algoritmo e' zero-estavel, mas nem fortemente nem fracamente estavel:\n"
+     "1 nao e' raiz de rho de multiplicidade m = %d.\n",
+     "The algorithm is zero-stable, but neither strongly nor weakly stable:\n"
+     "1 is not a root of rho of multiplicity m = %d.\n"},
+    {"O algoritmo e' convergente (consistente e zero-estavel).\n",
+     "The algorithm is convergent (consistent and zero-stable).\n"},
+    {"O algoritmo nao e' convergente.\n", "The algorithm is not convergent.\n"},
+    // Its linear stability: y' = f.
+    {"Estabilidade absoluta em y' = lambda y, z = h lambda:\n",
+     "Absolute stability on y' = lambda y, z = h lambda:\n"},
+    {"  nao se aplica: rho e' nulo.\n", "  does not apply: rho is zero.\n"},
+    {"  nao calculado (passo acima de %d ou coeficientes grandes demais).\n",
+     "  not computed (step above %d or coefficients too large).\n"},
+    {"  intervalo real de estabilidade: (-a, 0), a = %s.\n",
+     "  real stability interval: (-a, 0), a = %s.\n"},
+    {"  intervalo real de estabilidade: nenhum.\n", "  real stability interval: none.\n"},
+    {"  intervalo real de estabilidade: (-inf, 0).\n", "  real stability interval: (-inf, 0).\n"},
+    {"  A-estavel: sim.\n", "  A-stable: yes.\n"},
+    {"  A-estavel: nao.\n", "  A-stable: no.\n"},
+    {"  A(alfa)-estavel com alfa = %.2f graus.\n",
+     "  A(alpha)-stable with alpha = %.2f degrees.\n"},
+    {"  A(alfa)-estavel: para nenhum alfa > 0.\n", "  A(alpha)-stable: for no alpha > 0.\n"},
+    // y'' = f.
+    {"Periodicidade em y'' = -omega^2 y, H = h omega:\n",
+     "Periodicity on y'' = -omega^2 y, H = h omega:\n"},
+    {"  nao se aplica: 1 nao e' raiz dupla de rho, ou sigma(1) = 0.\n",
+     "  does not apply: 1 is not a double root of rho, or sigma(1) = 0.\n"},
+    {"intervalo de periodicidade", "interval of periodicity"},
+    {"intervalo de estabilidade absoluta", "interval of absolute stability"},
+    {"  %s: nenhum.\n", "  %s: none.\n"},
+    {"  %s: H^2 em (0, inf).\n", "  %s: H^2 in (0, inf).\n"},
+    {"  %s: H^2 em (0, %s).\n", "  %s: H^2 in (0, %s).\n"},
+    {"  P-estavel: sim.\n", "  P-stable: yes.\n"},
+    {"  P-estavel: nao.\n", "  P-stable: no.\n"},
+    {"  atraso de fase: ordem %d, constante %s = %.6g.\n",
+     "  phase lag: order %d, constant %s = %.6g.\n"},
+    {"  atraso de fase: nulo ate' a ordem %d.\n", "  phase lag: zero up to order %d.\n"},
+    {"  atraso de fase: nao calculado, o algoritmo nao e' consistente\n"
+     "  (rho''(1) diferente de 2 sigma(1)).\n",
+     "  phase lag: not computed, the algorithm is not consistent\n"
+     "  (rho''(1) differs from 2 sigma(1)).\n"},
+    // The errors measured by --converge (an algorithm's, then the method's).
+    {"Convergencia medida por integracao, com valores iniciais exatos (erro: o maior\n"
+     "|y_n - y(x_n)| na malha):\n",
+     "Convergence measured by integration from exact starting values (error: the largest\n"
+     "|y_n - y(x_n)| on the grid):\n"},
+    {"    %-12s %-14s %s\n", "    %-12s %-14s %s\n"},
+    {"h", "h"},
+    {"erro", "error"},
+    {"ordem observada", "observed order"},
+    {"    ordem medida: %s\n", "    measured order: %s\n"},
+    {"    A ordem medida difere da ordem de convergencia, %" PRId64 ", em mais de %.1f.\n",
+     "    The measured order differs from the convergence order, %" PRId64
+     ", by more than %.1f.\n"},
+    // The method.
+    {"\nMetodo\n", "\nMethod\n"},
+    {"Matriz aumentada de dimensao %d, acima de %d: o aumento da consistencia\n"
+     "nao e' calculado.\n",
+     "Augmented matrix of dimension %d, above %d: the raise of the consistency\n"
+     "is not computed.\n"},
+    {"Matriz aumentada de dimensao %d: posto exato %d.\n",
+     "Augmented matrix of dimension %d: exact rank %d.\n"},
+    {"A consistencia real do metodo e' maior!\n",
+     "The method's actual consistency order is higher!\n"},
+    {"A ordem do metodo pelo teste do posto (como o ordimet a define) e' %" PRId64 ".\n",
+     "The order of the method by the rank test (as ordimet defines it) is %" PRId64 ".\n"},
+    {"A ordem do metodo pelo teste do posto (como o ordimet a define) e' %" PRId64
+     ": o metodo nao e' consistente.\n",
+     "The order of the method by the rank test (as ordimet defines it) is %" PRId64
+     ": the method is not consistent.\n"},
+    {"A ordem de consistencia exata do metodo e' %" PRId64 ".\n",
+     "The exact consistency order of the method is %" PRId64 ".\n"},
+    {"A ordem de consistencia exata do metodo e' %" PRId64 ": o metodo nao e' consistente.\n",
+     "The exact consistency order of the method is %" PRId64 ": the method is not consistent.\n"},
+    {"A ordem do metodo pelo teste do posto nao e' calculavel.\n",
+     "The order of the method by the rank test cannot be computed.\n"},
+    {"A ordem de consistencia exata do metodo nao e' calculavel.\n",
+     "The exact consistency order of the method cannot be computed.\n"},
+    {"A ordem do metodo pelo ordimet (tolerancia %s) e' %" PRId64 ".\n",
+     "The order of the method by ordimet (tolerance %s) is %" PRId64 ".\n"},
+    {"A ordem do metodo pelo ordimet (tolerancia %s) nao e' calculavel.\n",
+     "The order of the method by ordimet (tolerance %s) cannot be computed.\n"},
+    // The cycle of a cyclic method.
+    {"Ciclo: matriz de amplificacao, o produto das matrizes companheiras dos\n"
+     "algoritmos em h = 0, na ordem em que sao aplicados.\n",
+     "Cycle: amplification matrix, the product of the companion matrices of the\n"
+     "algorithms at h = 0, in the order in which they are applied.\n"},
+    {"O algoritmo %d tem A[ k ] = 0 e nao tem matriz companheira.\n",
+     "Algorithm %d has A[ k ] = 0 and no companion matrix.\n"},
+    {"O ciclo passa dos limites da analise exata (passo e coeficientes grandes\n"
+     "demais): a sua estabilidade nao e' decidida.\n",
+     "The cycle is beyond the limits of the exact analysis (step and coefficients too\n"
+     "large): its stability is not decided.\n"},
+    {"A estabilidade do ciclo nao e' decidida.\n", "The stability of the cycle is not decided.\n"},
+    {"Autovalores:\n", "Eigenvalues:\n"},
+    {", multiplicidade %d, %s", ", multiplicity %d, %s"},
+    {", semissimples", ", semisimple"},
+    {", nao semissimples", ", not semisimple"},
+    {"O ciclo e' zero-estavel.\n", "The cycle is zero-stable.\n"},
+    {"O ciclo nao e' zero-estavel.\n", "The cycle is not zero-stable.\n"},
+    // The method's zero-stability and convergence.
+    {"O metodo e' zero-estavel: todos os algoritmos o sao.\n",
+     "The method is zero-stable: every algorithm is.\n"},
+    {"O metodo nao e' zero-estavel: nem todos os algoritmos o sao.\n",
+     "The method is not zero-stable: not every algorithm is.\n"},
+    {"O metodo e' zero-estavel.\n", "The method is zero-stable.\n"},
+    {"O metodo nao e' zero-estavel.\n", "The method is not zero-stable.\n"},
+    {"Ordem de convergencia: nenhuma, o metodo nao e' zero-estavel.\n",
+     "Convergence order: none, the method is not zero-stable.\n"},
+    {"Ordem de convergencia: nao decidida, a estabilidade do ciclo nao e' decidida.\n",
+     "Convergence order: not decided, the stability of the cycle is not decided.\n"},
+    {"Ordem de convergencia: nenhuma, um algoritmo nao tem ordem.\n",
+     "Convergence order: none, an algorithm has no order.\n"},
+    {"Ordem de convergencia (do erro global): %" PRId64 ".\n",
+     "Convergence order (of the global error): %" PRId64 ".\n"},
+    {"A ordem de convergencia e' menor que a do teste do posto: os erros locais\n"
+     "principais dos algoritmos, levados ao fim do ciclo, nao se anulam no\n"
+     "autoespaco do autovalor 1 da matriz do ciclo, e acumulam-se.\n",
+     "The convergence order is below the rank test's: the principal local errors of\n"
+     "the algorithms, carried to the end of the cycle, do not cancel in the\n"
+     "eigenspace of the eigenvalue 1 of the cycle's matrix, and they accumulate.\n"},
+    {"A ordem de convergencia e' maior que a do teste do posto: os erros locais\n"
+     "principais dos algoritmos, levados ao fim do ciclo, se anulam no autoespaco\n"
+     "do autovalor 1 da matriz do ciclo, e nao se acumulam.\n",
+     "The convergence order is above the rank test's: the principal local errors of\n"
+     "the algorithms, carried to the end of the cycle, cancel in the eigenspace\n"
+     "of the eigenvalue 1 of the cycle's matrix, and do not accumulate.\n"},
+    {"O metodo e' convergente.\n", "The method is convergent.\n"},
+    {"O metodo nao e' convergente.\n", "The method is not convergent.\n"},
+    // ordimet's exponential test.
+    {"Teste da exponencial do ordimet: nao feito\n"
+     "(o ordimet nao o faz em metodos compostos).\n",
+     "ordimet's exponential test: not run\n"
+     "(ordimet does not run it on composite methods).\n"},
+    {"Teste da exponencial do ordimet: nao feito\n"
+     "(o ordimet so' o faz quando a sua ordem e' positiva).\n",
+     "ordimet's exponential test: not run\n"
+     "(ordimet runs it only when its order is positive).\n"},
+    {"Teste da exponencial do ordimet: nao feito\n"
+     "(o ordimet nao monta a matriz aumentada, e sem ela nao faz o teste).\n",
+     "ordimet's exponential test: not run\n"
+     "(ordimet does not build the augmented matrix, and without it makes no test).\n"},
+    {"Teste da exponencial do ordimet: nao feito (faltou memoria).\n",
+     "ordimet's exponential test: not run (out of memory).\n"},
+    {"Teste da exponencial do ordimet (grau de Taylor %d):\n",
+     "ordimet's exponential test (Taylor degree %d):\n"},
+    {"y( 1 ) = %s para h = 0.1\n", "y( 1 ) = %s for h = 0.1\n"},
+    {"y( 1 ) = %s para h = 0.01\n", "y( 1 ) = %s for h = 0.01\n"},
+    {"exp( 1 ) = %s\n", "exp( 1 ) = %s\n"},
+    {"O teste convergiu.\n", "The test converged.\n"},
+    {"O teste divergiu.\n", "The test diverged.\n"},
+    {"O teste discorda da condicao das raizes.\n", "The test disagrees with the root condition.\n"},
+    {"Os dois erros estao no nivel do arredondamento, e compara-los nao decide nada.\n",
+     "Both errors are at the level of rounding, and comparing them decides nothing.\n"},
+    {"O metodo e' so' fracamente estavel: uma raiz de modulo 1 alem de 1 sai do\n"
+     "circulo para h > 0 e faz o erro crescer.\n",
+     "The method is only weakly stable: a root of modulus 1 other than 1 leaves the\n"
+     "circle for h > 0 and makes the error grow.\n"},
+    {"O teste so' compara dois passos, 0.1 e 0.01, e isso nao decide a estabilidade.\n",
+     "The test only compares two steps, 0.1 and 0.01, and that does not decide stability.\n"},
+    {"Ha' uma raiz parasita fora do circulo unitario que o teste nao alcancou nos\n"
+     "seus poucos passos.\n",
+     "A spurious root lies outside the unit circle, and the test did not reach it in\n"
+     "its few steps.\n"},
+    {"O que falha e' uma raiz sobre o circulo com multiplicidade grande demais, e o\n"
+     "seu crescimento lento nao aparece nos poucos passos do teste.\n",
+     "What fails is a root on the circle whose multiplicity is too high, and its slow\n"
+     "growth does not show in the few steps of the test.\n"},
+    // Messages on standard error.
+    {"Arquivo: %s\n", "File: %s\n"},
+    {"ordimet-analyse: a figura %s nao foi escrita: o nome existe e nao e' um arquivo "
+     "comum.\n",
+     "ordimet-analyse: the picture %s was not written: the name exists and is not a "
+     "regular file.\n"},
+    {"ordimet-analyse: erro ao escrever a figura %s.\n",
+     "ordimet-analyse: error writing the picture %s.\n"},
+    {"ordimet-analyse: --plot: nao foi possivel abrir o diretorio %s.\n",
+     "ordimet-analyse: --plot: could not open the directory %s.\n"},
+    {"ordimet-analyse: erro ao escrever a saida.\n",
+     "ordimet-analyse: error writing the output.\n"},
 };
 
 // The table by its Portuguese texts, made once and never changed.
@@ -40,6 +299,10 @@ const char* say(const char* portuguese, Language language) {
 
 bool has_translation(const char* portuguese) {
     return translations().contains(portuguese);
+}
+
+std::span<const Words> word_table() {
+    return WORDS;
 }
 
 } // namespace ordimet::analyse

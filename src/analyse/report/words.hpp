@@ -7,11 +7,18 @@
 // the same printf conversions, in the same order. The JSON report has no
 // words of its own and is the same in every language.
 
+#include <span>
 #include <string>
 
 namespace ordimet::analyse {
 
 enum class Language { PORTUGUESE, ENGLISH };
+
+// A text and its translation.
+struct Words {
+    const char* portuguese;
+    const char* english;
+};
 
 // The text in the language; the Portuguese text itself when the table has
 // no translation of it (a test asks every report for its English).
@@ -19,5 +26,8 @@ const char* say(const char* portuguese, Language language);
 
 // Whether the table has the text; for the tests.
 bool has_translation(const char* portuguese);
+
+// The whole table; for the tests.
+std::span<const Words> word_table();
 
 } // namespace ordimet::analyse

@@ -18,6 +18,7 @@ import sys
 import tempfile
 
 MESSAGE = b"erro ao escrever a saida"
+MESSAGE_ENGLISH = b"error writing the output"
 BATCH = 20000  # far more reports than the pipe and the program's buffer hold
 
 # name, arguments ("@" marks the example method file), where the output goes
@@ -25,6 +26,7 @@ OUTPUT_FAILURES = [
     ("help to a full device", ["--help"], "full"),
     ("version to a full device", ["--version"], "full"),
     ("report to a closed pipe", ["SI", "@"], "closed pipe"),
+    ("English report to a full device", ["--lang", "en", "SI", "@"], "full"),
     ("batch to a closed pipe", ["--json", "--each"] + ["@"] * BATCH, "closed pipe"),
     ("batch to a file at its size limit", ["--json", "--each"] + ["@"] * 200, "size limit"),
 ]
@@ -69,7 +71,8 @@ def output_failure(program, method, name, arguments, where, faults):
             process.stdout.close()  # the reader goes before anything is written
             errors = process.stderr.read()
             status = process.wait(timeout=60)
-    if status != 1 or MESSAGE not in errors:
+    message = MESSAGE_ENGLISH if "en" in arguments else MESSAGE
+    if status != 1 or message not in errors:
         faults.append(f"{name}: exit status {status}, {errors[:300]!r}")
 
 

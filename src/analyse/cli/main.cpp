@@ -201,7 +201,8 @@ int main(int argc, char** argv) {
     StandardInput input;
     std::vector<std::string> paths;
     if (!paths_to_read(command.files, input, paths)) {
-        std::fputs("ordimet-analyse: erro ao ler a entrada padrao.\n", stderr);
+        std::fputs(say("ordimet-analyse: erro ao ler a entrada padrao.\n", command.language),
+                   stderr);
         return EXIT_BAD_FILE;
     }
     catch_interruptions();

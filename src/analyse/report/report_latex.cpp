@@ -126,8 +126,8 @@ void append_row(const AlgorithmAnalysis& algorithm, int m, TextOut& text) {
 
 void write_latex_report(const MethodAnalysis& method, Language language, std::string& out) {
     TextOut text{out, language};
-    text.put(
-        "% arquivo & k & ordem & constante de erro & estabilidade-zero & estabilidade linear\n");
+    text.putf("%%%s\n", text.words(" arquivo & k & ordem & constante de erro & estabilidade-zero & "
+                                   "estabilidade linear"));
     for (const AlgorithmAnalysis& algorithm : method.algorithms) {
         text.rawf("%% %s\n", printable_name(algorithm.file).c_str());
         append_equation(algorithm, method.m, out);

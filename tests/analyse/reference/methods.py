@@ -12,13 +12,13 @@ from fractions import Fraction as F
 # ---------------------------------------------------------------- method files
 
 
-def read_method(path):
-    """(k, m, A, B) of a method file; every coefficient read exactly as a
-    Fraction (decimals, exponents and p/q fractions alike)."""
+def read_method(path, number=F):
+    """(k, m, A, B) of a method file, every coefficient read by `number`
+    (exactly as written by default: decimals, exponents and p/q alike)."""
     with open(path) as f:
         tokens = f.read().split()
     k, m = int(tokens[0]), int(tokens[1])
-    values = [F(t) for t in tokens[2:]]
+    values = [number(t) for t in tokens[2:]]
     if len(values) != 2 * k + 2:
         raise ValueError(f"{path}: {len(values)} coefficients, expected {2 * k + 2}")
     return k, m, values[: k + 1], values[k + 1 :]
@@ -110,6 +110,10 @@ def poly_add(p, q):
     return trim([(p[i] if i < len(p) else 0) + (q[i] if i < len(q) else 0) for i in range(n)])
 
 
+def poly_scale(p, c):
+    return trim([c * x for x in p])
+
+
 def poly_mul(p, q):
     out = [F(0)] * (len(p) + len(q) - 1) if p and q else []
     for i, x in enumerate(p):
@@ -133,6 +137,13 @@ def poly_divmod(p, d):
     return trim(quot), trim(rem)
 
 
+def poly_eval(p, x):
+    value = 0
+    for c in reversed(p):
+        value = value * x + c
+    return value
+
+
 def monic(p):
     p = trim(p)
     return [x / p[-1] for x in p]
@@ -146,6 +157,42 @@ def poly_gcd(p, q):
     return monic(p)
 
 
+def squarefree(p):
+    """p with every root simple."""
+    return poly_divmod(p, poly_gcd(p, derivative(p)))[0] if degree(p) > 0 else p
+
+
+def sturm_sequence(p):
+    seq = [trim(p), derivative(p)]
+    while seq[-1]:
+        seq.append(poly_scale(poly_divmod(seq[-2], seq[-1])[1], -1))
+    return seq[:-1]
+
+
+def sign_changes(seq, x):
+    """Sign changes of a Sturm sequence at x."""
+    signs = [v > 0 for v in (poly_eval(q, x) for q in seq) if v != 0]
+    return sum(1 for u, v in zip(signs, signs[1:]) if u != v)
+
+
+def sturm_count(p, lo, hi):
+    """Number of distinct real roots of p in (lo, hi), neither end a root."""
+    seq = sturm_sequence(p)
+    return sign_changes(seq, lo) - sign_changes(seq, hi)
+
+
+def simplest_between(lo, hi):
+    """The fraction of smallest denominator in [lo, hi] (continued fractions)."""
+    if lo <= 0 <= hi:
+        return F(0)
+    if hi < 0:
+        return -simplest_between(-hi, -lo)
+    whole = math.floor(lo)
+    if whole == lo or whole + 1 <= hi:
+        return F(whole if whole == lo else whole + 1)
+    return whole + 1 / simplest_between(1 / (hi - whole), 1 / (lo - whole))
+
+
 # ------------------------------------------------------------- root condition
 
 
@@ -154,6 +201,8 @@ def all_strictly_inside(p):
     them all inside iff |p(0)| < |lead| and (lead p - p(0) p*)/z has them all
     inside, p* = z^n p(1/z)). Exact for rational coefficients."""
     p = trim(p)
+    if not p:
+        return False
     while len(p) > 1:
         a0, an = p[0], p[-1]
         if abs(a0) >= abs(an):
@@ -161,20 +210,6 @@ def all_strictly_inside(p):
         t = [an * x - a0 * y for x, y in zip(p, reverse(p))]
         p = monic(t[1:])
     return True
-
-
-def sturm_count(p, lo, hi):
-    """Number of distinct real roots of p in (lo, hi), neither end a root."""
-    seq = [trim(p), derivative(p)]
-    while seq[-1]:
-        seq.append([-x for x in poly_divmod(seq[-2], seq[-1])[1]])
-    seq.pop()
-
-    def changes(x):
-        signs = [s for s in (sum(c * x**j for j, c in enumerate(q)) for q in seq) if s != 0]
-        return sum(1 for u, v in zip(signs, signs[1:]) if (u < 0) != (v < 0))
-
-    return changes(lo) - changes(hi)
 
 
 def largest_multiplicity_at_most(p, bound):
@@ -228,8 +263,8 @@ def root_condition(p, multiplicity=1):
         return False
     if not largest_multiplicity_at_most(h, multiplicity):
         return False
-    squarefree = poly_divmod(h, poly_gcd(h, derivative(h)))[0] if degree(h) > 0 else h
-    return sturm_count(squarefree, F(-2), F(2)) == degree(squarefree)
+    h = squarefree(h)
+    return sturm_count(h, F(-2), F(2)) == degree(h)
 
 
 # ---------------------------------------------------------- matrices, cycles

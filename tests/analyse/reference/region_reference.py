@@ -8,9 +8,9 @@ only), to check the program's reports against.
                                           as stored in region_reference.txt
     python3 region_reference.py --check   the values known in closed form or
                                           from the literature come out
-    python3 region_reference.py --fractions FILE
-                                          FILE with its coefficients as the
-                                          exact fractions read here
+    python3 region_reference.py --fractions FILE...
+                                          each file with its coefficients as
+                                          the exact fractions read here
 
 For y' = f (m = 1), on y' = lambda y with z = h lambda and
 pi(zeta; z) = rho(zeta) - z sigma(zeta), the region S holds the z where every
@@ -54,9 +54,10 @@ How it decides, and how sure each kind of value is:
   so the census changes only at the real roots of the discriminant of pi in
   zeta (a polynomial in s found exactly by interpolating Sylvester
   determinants). Between them it is decided exactly at a rational point:
-  gcd(pi, pi*) must have only simple roots, all on the circle (counted with
-  Sturm sequences after zeta = (1 + it)/(1 - it)), and pi / gcd strictly
-  inside. When P is not identically zero the principal roots leave the circle
+  gcd(pi, pi*) must have only simple roots, all on the circle (with
+  x = zeta + 1/zeta, the roots other than +-1 are those of a polynomial in x
+  that must have them all real in (-2, 2), counted with Sturm sequences), and
+  pi / gcd strictly inside (methods.root_condition). When P is not identically zero the principal roots leave the circle
   at once, so there is no interval of periodicity: decided exactly.
 * At a transition point itself, between two stretches that both belong, the
   point belongs unless a double root lies on the circle there; that is judged
@@ -87,98 +88,27 @@ import sys
 from decimal import Decimal
 from fractions import Fraction as F
 
-# ------------------------------------------------------------ polynomials
-# A polynomial is a list of Fractions, lowest degree first, without trailing
-# zeros; the zero polynomial is [].
+from methods import (  # exact helpers shared with the other references
+    all_strictly_inside,
+    derivative,
+    method_text,
+    poly_add,
+    poly_divmod,
+    poly_eval,
+    poly_mul,
+    poly_scale,
+    read_method,
+    root_condition,
+    sign_changes,
+    simplest_between,
+    squarefree,
+    sturm_sequence,
+    trim,
+)
 
+EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "examples")
 
-def trim(p):
-    p = list(p)
-    while p and p[-1] == 0:
-        p.pop()
-    return p
-
-
-def padd(p, q):
-    n = max(len(p), len(q))
-    return trim([(p[i] if i < len(p) else 0) + (q[i] if i < len(q) else 0) for i in range(n)])
-
-
-def pscale(p, c):
-    return trim([c * x for x in p])
-
-
-def pmul(p, q):
-    if not p or not q:
-        return []
-    out = [F(0)] * (len(p) + len(q) - 1)
-    for i, a in enumerate(p):
-        if a:
-            for j, b in enumerate(q):
-                out[i + j] += a * b
-    return trim(out)
-
-
-def pdivmod(p, q):
-    p, q = trim(p), trim(q)
-    quot = [F(0)] * max(len(p) - len(q) + 1, 0)
-    rem = list(p)
-    while len(rem) >= len(q):
-        c = rem[-1] / q[-1]
-        shift = len(rem) - len(q)
-        quot[shift] = c
-        for i, b in enumerate(q):
-            rem[shift + i] -= c * b
-        rem = trim(rem[:-1]) if rem[-1] == 0 else trim(rem)
-    return trim(quot), rem
-
-
-def pgcd(p, q):
-    p, q = trim(p), trim(q)
-    while q:
-        p, q = q, pdivmod(p, q)[1]
-    return pscale(p, 1 / p[-1]) if p else []
-
-
-def pderiv(p):
-    return trim([i * p[i] for i in range(1, len(p))])
-
-
-def peval(p, x):
-    v = F(0) if isinstance(x, F) else 0
-    for c in reversed(p):
-        v = v * x + c
-    return v
-
-
-def squarefree(p):
-    if len(p) <= 1:
-        return p
-    return pdivmod(p, pgcd(p, pderiv(p)))[0]
-
-
-def sturm_sequence(p):
-    seq = [p, pderiv(p)]
-    while seq[-1]:
-        r = pdivmod(seq[-2], seq[-1])[1]
-        if not r:
-            break
-        seq.append(pscale(r, -1))
-    return [s for s in seq if s]
-
-
-def sign_changes(values):
-    signs = [v > 0 for v in values if v != 0]
-    return sum(1 for a, b in zip(signs, signs[1:]) if a != b)
-
-
-def changes_at(seq, x):
-    """Sign changes of the Sturm sequence at x; x = None is +inf, "-" -inf."""
-    if x is None:
-        return sign_changes([s[-1] for s in seq])
-    if x == "-":
-        return sign_changes([s[-1] * (-1) ** (len(s) - 1) for s in seq])
-    return sign_changes([peval(s, x) for s in seq])
+# ------------------------------------------------------------ real roots
 
 
 def root_bound(p):
@@ -197,16 +127,16 @@ def real_roots(p, lo, hi):
     seq = sturm_sequence(p)
     found = []
     for end in (lo, hi):
-        if peval(p, end) == 0:
+        if poly_eval(p, end) == 0:
             found.append(end)
 
     def count(a, b):  # roots in (a, b], a and b not roots
-        return changes_at(seq, a) - changes_at(seq, b)
+        return sign_changes(seq, a) - sign_changes(seq, b)
 
     def clear(r, a, b):
         """A neighbourhood (r - d, r + d) inside (a, b) holding no other root."""
         d = (b - a) / 4
-        while peval(p, r - d) == 0 or peval(p, r + d) == 0 or count(r - d, r + d) != 1:
+        while poly_eval(p, r - d) == 0 or poly_eval(p, r + d) == 0 or count(r - d, r + d) != 1:
             d /= 2
         return d
 
@@ -224,36 +154,27 @@ def real_roots(p, lo, hi):
         if n == 1:
             while b - a > REFINE_WIDTH:
                 m = (a + b) / 2
-                vm = peval(p, m)
+                vm = poly_eval(p, m)
                 if vm == 0:
                     a = b = m
                     break
-                if (vm > 0) == (peval(p, a) > 0):
+                if (vm > 0) == (poly_eval(p, a) > 0):
                     a = m
                 else:
                     b = m
             # a rational root of small denominator is the simplest
             # fraction of the narrowed interval: then it is found exactly
             r = simplest_between(a, b)
-            found.append(r if peval(p, r) == 0 else (a + b) / 2)
+            found.append(r if poly_eval(p, r) == 0 else (a + b) / 2)
             continue
         m = (a + b) / 2
-        if peval(p, m) == 0:
+        if poly_eval(p, m) == 0:
             found.append(m)
             d = clear(m, a, b)
             stack += [(a, m - d), (m + d, b)]
         else:
             stack += [(a, m), (m, b)]
     return sorted(set(found))
-
-
-def count_real_roots(p):
-    """Distinct real roots of p on the whole line."""
-    p = trim(p)
-    if len(p) <= 1:
-        return 0
-    seq = sturm_sequence(p)
-    return changes_at(seq, "-") - changes_at(seq, None)
 
 
 def chebyshev(n, kind):
@@ -264,64 +185,8 @@ def chebyshev(n, kind):
     if n == 0:
         return prev
     for _ in range(n - 1):
-        prev, cur = cur, padd(pmul([F(0), F(2)], cur), pscale(prev, -1))
+        prev, cur = cur, poly_add(poly_mul([F(0), F(2)], cur), poly_scale(prev, -1))
     return cur
-
-
-# ----------------------------------------------------- unit-circle census
-
-
-def reciprocal(p):
-    return trim(list(reversed(p)))
-
-
-def strictly_inside(p):
-    """Every root of the real polynomial p has modulus below 1 (Schur-Cohn:
-    |a_n| > |a_0| and the same for (a_n p - a_0 p*) / zeta)."""
-    p = trim(p)
-    if not p:
-        return False
-    while len(p) > 1:
-        a0, an = p[0], p[-1]
-        if abs(an) <= abs(a0):
-            return False
-        n = len(p) - 1
-        q = [an * p[j] - a0 * p[n - j] for j in range(n + 1)]
-        p = [c / q[-1] for c in q[1:]]
-    return True
-
-
-def circle_roots(p):
-    """Distinct roots of p on the unit circle: the real roots t of
-    (1 - it)^n p((1 + it)/(1 - it)) are the roots other than -1."""
-    n = len(p) - 1
-    re, im = [F(0)] * (n + 1), [F(0)] * (n + 1)
-    for j, c in enumerate(p):
-        # (1 + it)^j (1 - it)^(n - j) as real and imaginary parts
-        r, i = [F(1)], []
-        for factor in [1] * j + [-1] * (n - j):
-            t_r, t_i = pmul([F(0), F(1)], r), pmul([F(0), F(1)], i)
-            r, i = padd(r, pscale(t_i, -factor)), padd(i, pscale(t_r, factor))
-        re = padd(re, pscale(r, c))
-        im = padd(im, pscale(i, c))
-    g = pgcd(re, im) if (re or im) else []
-    return count_real_roots(g) + (1 if peval(p, F(-1)) == 0 else 0)
-
-
-def closed_disk_simple(p):
-    """Every root in the closed unit disk, those on the circle simple."""
-    p = trim(p)
-    if not p:
-        return False
-    g = pgcd(p, reciprocal(p))  # the circle roots and pairs r, 1/r
-    rest = pdivmod(p, g)[0]
-    if not strictly_inside(rest):
-        return False
-    if len(g) <= 1:
-        return True
-    if len(pgcd(g, pderiv(g))) > 1:
-        return False
-    return circle_roots(g) == len(g) - 1
 
 
 # ------------------------------------------------------- numerical roots
@@ -386,26 +251,6 @@ def exact_number(text):
     return simplest_between(x - tol, x + tol)
 
 
-def simplest_between(lo, hi):
-    """The fraction of smallest denominator in [lo, hi]."""
-    if lo <= 0 <= hi:
-        return F(0)
-    if hi < 0:
-        return -simplest_between(-hi, -lo)
-    fl = lo.numerator // lo.denominator
-    if fl == lo or fl + 1 <= hi:
-        return F(fl) if fl == lo else F(fl + 1)
-    return fl + 1 / simplest_between(1 / (hi - fl), 1 / (lo - fl))
-
-
-def read_method(path):
-    with open(path) as f:
-        words = f.read().split()
-    k, m = int(words[0]), int(words[1])
-    values = [exact_number(w) for w in words[2 : 2 * k + 4]]
-    return k, m, values[: k + 1], values[k + 1 :]
-
-
 def reduce_columns(a, b):
     """Columns zero in both A and B at either end only add roots 0 or lower
     the degree; they are dropped."""
@@ -427,12 +272,12 @@ def locus_polynomials(a, b):
     for j, aj in enumerate(a):
         for l, bl in enumerate(b):
             d = abs(j - l)
-            n = padd(n, pscale(chebyshev(d, 1), aj * bl))
+            n = poly_add(n, poly_scale(chebyshev(d, 1), aj * bl))
             if j != l:
-                p = padd(p, pscale(chebyshev(d - 1, 2), aj * bl * (1 if j > l else -1)))
+                p = poly_add(p, poly_scale(chebyshev(d - 1, 2), aj * bl * (1 if j > l else -1)))
     for j, bj in enumerate(b):
         for l, bl in enumerate(b):
-            m = padd(m, pscale(chebyshev(abs(j - l), 1), bj * bl))
+            m = poly_add(m, poly_scale(chebyshev(abs(j - l), 1), bj * bl))
     return n, p, m
 
 
@@ -443,9 +288,9 @@ def real_locus_values(a, b):
     xs = set([F(1), F(-1)]) | set(real_roots(p, F(-1), F(1)))
     out = []
     for x in xs:
-        mx = peval(m, x)
+        mx = poly_eval(m, x)
         if abs(mx) > F(1, 10**20):
-            out.append(peval(n, x) / mx)
+            out.append(poly_eval(n, x) / mx)
     return out
 
 
@@ -498,7 +343,7 @@ def stability_first_order(a, b):
         return trim([x - z * y for x, y in zip(a, b)])
 
     if not trim(b):  # pi = rho for every z: S is everything or nothing
-        inside = closed_disk_simple(trim(a))
+        inside = root_condition(trim(a))
         return {"a": End("inf" if inside else None), "a_stable": inside, "alpha": 90.0 if inside else 0.0}
     n, p, m = locus_polynomials(a, b)
     if not p:
@@ -508,7 +353,7 @@ def stability_first_order(a, b):
         cands.append(a[-1] / b[-1])  # a root at infinity there
     end = walk(
         cands,
-        lambda z: strictly_inside(pi(z)),
+        lambda z: all_strictly_inside(pi(z)),
         lambda z: numeric_in_set([float(x) for x in pi(z)]),
         -1,
     )
@@ -530,7 +375,7 @@ def sign_samples(p, lo, hi):
     enough to know its sign everywhere there."""
     xs = [lo] + real_roots(p, lo, hi) + [hi]
     pts = xs + [(u + v) / 2 for u, v in zip(xs, xs[1:])]
-    return [peval(p, x) for x in pts]
+    return [poly_eval(p, x) for x in pts]
 
 
 def min_locus_angle(a, b):
@@ -613,7 +458,7 @@ def interpolate(xs, ys):
             coef[i] = (coef[i] - coef[i - 1]) / (xs[i] - xs[i - j])
     p = []
     for i in range(n - 1, -1, -1):
-        p = padd(pmul(p, [-xs[i], F(1)]), [coef[i]])
+        p = poly_add(poly_mul(p, [-xs[i], F(1)]), [coef[i]])
     return p
 
 
@@ -628,7 +473,7 @@ def collision_polynomial(a, b):
 
     xs = [F(i) for i in range(2 * n + 2)]
     poly = interpolate(xs, [at(x) for x in xs])
-    assert peval(poly, F(2 * n + 7, 3)) == at(F(2 * n + 7, 3)), "degree of the discriminant"
+    assert poly_eval(poly, F(2 * n + 7, 3)) == at(F(2 * n + 7, 3)), "degree of the discriminant"
     return poly
 
 
@@ -656,12 +501,12 @@ def stability_second_order(a, b):
         if not collisions:
             raise ValueError("pi has a multiple root for every s: not handled")
         cands = real_roots(collisions, F(0), root_bound(collisions))
-        out["periodicity"] = walk(cands, lambda s: closed_disk_simple(pi(s)), point_ok, +1)
+        out["periodicity"] = walk(cands, lambda s: root_condition(pi(s)), point_ok, +1)
     if p:
         cands = [-v for v in real_locus_values(a, b)]
         if b[-1] != 0:
             cands.append(-a[-1] / b[-1])
-        out["absolute"] = walk(cands, lambda s: strictly_inside(pi(s)), lambda s: False, +1)
+        out["absolute"] = walk(cands, lambda s: all_strictly_inside(pi(s)), lambda s: False, +1)
     else:
         # every s = -rho/sigma(e^(i theta)) puts a root on the circle, and
         # those values fill an interval from 0 into s > 0 when principal
@@ -767,7 +612,7 @@ def phase_lag(a, b, terms=24):
 
 
 def analyse(path):
-    k, m, a, b = read_method(path)
+    k, m, a, b = read_method(path, exact_number)
     a, b = reduce_columns(a, b)
     if not a:
         return k, m, a, b, None
@@ -830,14 +675,13 @@ HEADER = [
 
 LEGEND = """\
 # Linear stability of every example method (m = 1 and m = 2), from
-# examples/region_reference.py. a: the real stability interval is (-a, 0);
-# alpha: the A(alpha) angle in degrees; Hp^2 and Ha^2: the ends of the
-# intervals of periodicity (0, Hp^2) and absolute stability (0, Ha^2) in
-# H^2 = (h w)^2;
-# lag_q, lag_c: Re(theta(H)) - H = lag_c H^(lag_q + 1) + ... Ends have 6
-# significant digits, "none" for no interval, "inf" for the whole half-axis;
-# "-" for a column of the other equation order, "n/a" where nothing is left to
-# analyse (every coefficient 0) or the method is not consistent.
+# tests/analyse/reference/region_reference.py. a: the real stability interval
+# is (-a, 0); alpha: the A(alpha) angle in degrees; Hp^2 and Ha^2: the ends of
+# the intervals of periodicity (0, Hp^2) and absolute stability (0, Ha^2) in
+# H^2 = (h w)^2; lag_q, lag_c: Re(theta(H)) - H = lag_c H^(lag_q + 1) + ...
+# Ends have 6 significant digits, "none" for no interval, "inf" for the whole
+# half-axis; "-" for a column of the other equation order, "n/a" where nothing
+# is left to analyse (every coefficient 0) or the method is not consistent.
 """
 
 
@@ -861,7 +705,7 @@ def table(examples):
         if not name.endswith(".txt"):
             continue
         path = os.path.join(examples, name)
-        k, m, a, b = read_method(path)
+        k, m, a, b = read_method(path, exact_number)
         # the fractions read must be the derived ones, where there are any
         assert derived.get(name, (a, b)) == (a, b), name
         rows.append(row(name, m, analyse(path)[4]))
@@ -919,17 +763,14 @@ def check_known(examples):
 
 
 def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
-    examples = here
     if argv == ["--table"]:
-        sys.stdout.write(table(examples))
+        sys.stdout.write(table(EXAMPLES))
         return 0
     if argv == ["--check"]:
-        return check_known(examples)
-    if len(argv) == 2 and argv[0] == "--fractions":
-        # The method file as the exact fractions this script reads it as.
-        k, m, a, b = read_method(argv[1])
-        sys.stdout.write("%d %d\n%s\n%s\n" % (k, m, " ".join(map(str, a)), " ".join(map(str, b))))
+        return check_known(EXAMPLES)
+    if argv[:1] == ["--fractions"]:  # the files as the exact fractions read here
+        for path in argv[1:]:
+            sys.stdout.write(method_text(*read_method(path, exact_number)))
         return 0
     if not argv or any(x.startswith("-") for x in argv):
         sys.stderr.write(__doc__)

@@ -24,6 +24,7 @@ BATCH = 20000  # far more reports than the pipe and the program's buffer hold
 OUTPUT_FAILURES = [
     ("help to a full device", ["--help"], "full"),
     ("version to a full device", ["--version"], "full"),
+    ("report to a full device", ["SI", "@"], "full"),
     ("report to a closed pipe", ["SI", "@"], "closed pipe"),
     ("batch to a closed pipe", ["--json", "--each"] + ["@"] * BATCH, "closed pipe"),
     ("batch to a file at its size limit", ["--json", "--each"] + ["@"] * 200, "size limit"),

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Integrated orders of the example methods, as written and as the classical
-fractions they stand for; writes examples_orders.txt beside this script.
+fractions they stand for; writes tests/analyse/reference/examples_orders.txt.
 
     python3 examples_orders.py [EXAMPLES_FOLDER]
 
@@ -19,6 +19,8 @@ nor one whose new value is not determined ("not computable"); "unsettled"
 means the last two observed orders on h = 1/20 .. 1/1280 (2 pi / N for
 y'' = -y) don't settle within 0.1 of an integer, nor on h = 1/20 .. 1/10240
 (10 sizes), which is tried then and marked so.
+
+A generator of committed reference data, kept in tools/: no test runs it.
 """
 
 import math
@@ -27,10 +29,13 @@ import re
 import sys
 from fractions import Fraction as F
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+# The exact helpers (methods.py) and the data written live with the tests.
+REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                          "..", "..", "tests", "analyse", "reference"))
+sys.path.insert(0, REFERENCE)
 import decimal_versions  # noqa: E402
 from integrate import integrate, method_order, order_text  # noqa: E402
-from methods import cycle_zero_stable, order, zero_stable  # noqa: E402
+from methods import cycle_zero_stable, order, simplest_between, zero_stable  # noqa: E402
 
 CYCLES = [
     ["euler-forward.txt", "euler-backward.txt"],
@@ -39,18 +44,6 @@ CYCLES = [
     ["nystrom-2.txt", "milne-simpson.txt"],
     ["cyclic-stable-of-unstable-1.txt", "cyclic-stable-of-unstable-2.txt"],
 ]
-
-
-def simplest_between(lo, hi):
-    """The fraction of smallest denominator in [lo, hi] (continued fractions)."""
-    if lo <= 0 <= hi:
-        return F(0)
-    if hi < 0:
-        return -simplest_between(-hi, -lo)
-    whole = math.floor(lo)
-    if whole == lo or whole + 1 <= hi:
-        return F(whole if whole == lo else whole + 1)
-    return whole + 1 / simplest_between(1 / (hi - whole), 1 / (lo - whole))
 
 
 def fraction_reading(token):
@@ -137,8 +130,7 @@ def row(folder, names, kind):
 
 
 def main():
-    here = os.path.dirname(os.path.abspath(__file__))
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "..", "examples")
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REFERENCE, "..", "..", "..", "examples")
     names = sorted(n for n in os.listdir(folder) if n.endswith(".txt"))
     lines = [
         "# Integrated orders of the example methods, from examples_orders.py (see its docstring).",
@@ -150,7 +142,7 @@ def main():
     ]
     lines += [row(folder, [n], "SI") for n in names]
     lines += [row(folder, c, "CI") for c in CYCLES]
-    with open(os.path.join(here, "examples_orders.txt"), "w") as f:
+    with open(os.path.join(REFERENCE, "examples_orders.txt"), "w") as f:
         f.write("\n".join(lines) + "\n")
     print("\n".join(lines))
 

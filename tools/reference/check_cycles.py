@@ -9,18 +9,23 @@ to the settled order and the observed orders (to the printed two decimals)
 that the table records. With --digits the integration runs at that fixed
 precision (e.g. 160, twice the usual, to show round-off plays no part).
 Ends with the line "N passed, M failed" and exits 1 on any failure.
+
+A check of committed test data, run by hand after changing the generators or
+integrate.py (kept in tools/: no test runs it).
 """
 
 import argparse
 import os
 import sys
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
+# The exact helpers (methods.py) and the data written live with the tests.
+REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                          "..", "..", "tests", "analyse", "reference"))
+sys.path.insert(0, REFERENCE)
 from integrate import integrate, method_order, order_text  # noqa: E402
 from methods import cycle_zero_stable, poly_mul, read_method, root_condition  # noqa: E402
 
-DATA = os.path.join(HERE, "..", "data")
+DATA = os.path.join(REFERENCE, "..", "data")
 
 # (polynomial, largest multiplicity allowed on the circle, verdict)
 ROOT_CASES = [
@@ -61,7 +66,7 @@ def table_rows(path):
 
 def check_row(files, total, observed, digits):
     """None when the row holds, else what differs."""
-    methods = [read_method(os.path.join(HERE, f)) for f in files]
+    methods = [read_method(os.path.join(REFERENCE, f)) for f in files]
     if not cycle_zero_stable([x[2] for x in methods]):
         return "not zero-stable"
     _, results = integrate(methods, digits=digits)
@@ -76,7 +81,7 @@ def main():
     parser.add_argument("--all", action="store_true")
     parser.add_argument("--digits", type=int)
     args = parser.parse_args()
-    rows = table_rows(os.path.join(HERE, "cycles.txt"))
+    rows = table_rows(os.path.join(REFERENCE, "cycles.txt"))
     if not args.all:
         rows = rows[::7]
     failures = root_cases()

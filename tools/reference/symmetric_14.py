@@ -11,7 +11,7 @@ the double root 1; for a symmetric method the odd conditions about the
 middle hold by themselves, so seven independent conditions remain).
 Checks exactly: C_0 .. C_15 = 0 and C_16 != 0 (order 14), symmetry, the
 root condition of rho for y'' = f (the double root 1, every other root
-simple on the circle). Writes beside this script
+simple on the circle). Writes into tests/analyse/reference
   symmetric-14-exact.txt     sigma as fractions p/q
   symmetric-14-17digits.txt  sigma as the shortest decimals that read back
                              as the nearest double (Python's repr)
@@ -21,6 +21,8 @@ simple on the circle). Writes beside this script
                              fraction the decimal alone would be read as,
                              and the integrated orders of both files
                              (integrate.py's problems for m = 2).
+
+A generator of committed reference data, kept in tools/: no test runs it.
 """
 
 import math
@@ -28,8 +30,10 @@ import os
 import sys
 from fractions import Fraction as F
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
+# The exact helpers (methods.py) and the data written live with the tests.
+REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                          "..", "..", "tests", "analyse", "reference"))
+sys.path.insert(0, REFERENCE)
 from examples_orders import fraction_reading  # noqa: E402
 from integrate import integrate, method_order, error_text, order_text  # noqa: E402
 from methods import error_coefficient, poly_mul, rank, read_method, root_condition, solve, write_method  # noqa: E402
@@ -96,8 +100,8 @@ def main():
     assert error_coefficient(K + 2, M, a, b) != 0
     assert a == a[::-1] and b == b[::-1] and b[0] == b[K] == 0
     assert root_condition(a, 2) and not root_condition(a, 1)
-    exact_path = os.path.join(HERE, "symmetric-14-exact.txt")
-    digits_path = os.path.join(HERE, "symmetric-14-17digits.txt")
+    exact_path = os.path.join(REFERENCE, "symmetric-14-exact.txt")
+    digits_path = os.path.join(REFERENCE, "symmetric-14-17digits.txt")
     write_method(exact_path, K, M, a, b)
     write_method(digits_path, K, M, a, b, lambda x: str(int(x)) if x.denominator == 1 else repr(float(x)))
     _, _, _, written = read_method(digits_path)
@@ -121,7 +125,7 @@ def main():
     lines += integration_lines(exact_path, START)
     lines.append("integrated, 17-digit file:")
     lines += integration_lines(digits_path, START)
-    with open(os.path.join(HERE, "symmetric-14.txt"), "w") as f:
+    with open(os.path.join(REFERENCE, "symmetric-14.txt"), "w") as f:
         f.write("\n".join(lines) + "\n")
     print("\n".join(lines))
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Classical methods derived exactly, and their decimal versions.
 
-    python3 decimal_versions.py [FOLDER]   (default: decimals/ beside this file)
+    python3 decimal_versions.py [FOLDER]   (default: tests/analyse/reference/decimals)
 
 Derives in exact rational arithmetic, from the order conditions C_i = 0 taken
 in turn (see methods.error_coefficient), Adams-Bashforth 2..8, Adams-Moulton
@@ -18,6 +18,8 @@ method of order 3 whose B[0] is exactly 1/10 (written 0.1) beside 10-digit
 decimals of sixtieths, and the table decimal_versions.txt: each file, m, the
 order the writer meant (the textbook order) and the exact order of the file
 as written.
+
+A generator of committed reference data, kept in tools/: no test runs it.
 """
 
 import os
@@ -25,7 +27,10 @@ import sys
 from decimal import ROUND_HALF_EVEN, Decimal, localcontext
 from fractions import Fraction as F
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+# The exact helpers (methods.py) and the data written live with the tests.
+REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                          "..", "..", "tests", "analyse", "reference"))
+sys.path.insert(0, REFERENCE)
 from methods import error_coefficient, fraction_text, method_text, order, read_method, solve  # noqa: E402
 
 
@@ -154,8 +159,7 @@ def write_all(folder):
 
 def main():
     textbook_checks()
-    here = os.path.dirname(os.path.abspath(__file__))
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "decimals")
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REFERENCE, "decimals")
     rows = write_all(folder)
     with open(os.path.join(folder, "decimal_versions.txt"), "w") as f:
         f.write(

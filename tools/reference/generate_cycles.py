@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Generates zero-stable cyclic methods for y' = f and their integrated
-orders: the method files in cycles/ and the table cycles.txt.
+orders: the method files in tests/analyse/reference/cycles/ and the table
+cycles.txt there.
 
     python3 generate_cycles.py
 
@@ -37,6 +38,9 @@ made by an algorithm of order p starts from values whose errors are
 O(h^(p+2)) and adds its own local error C_(p+1) h^(p+1) y^(p+1) / A[k], so
 the error at that point alone is of order h^(p+1). The triples whose leading
 local errors cancel as a whole vector over a cycle (T = 0) show it: p + 1.
+
+A generator of committed test data (cycle_order_test reads the table), kept
+in tools/: no test runs it.
 """
 
 import os
@@ -45,8 +49,10 @@ import sys
 import time
 from fractions import Fraction as F
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
+# The exact helpers (methods.py) and the data written live with the tests.
+REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                          "..", "..", "tests", "analyse", "reference"))
+sys.path.insert(0, REFERENCE)
 from integrate import integrate, method_order, order_text  # noqa: E402
 from methods import (  # noqa: E402
     all_strictly_inside,
@@ -450,7 +456,7 @@ def generate():
 def main():
     start = time.time()
     rows = generate()
-    folder = os.path.join(HERE, "cycles")
+    folder = os.path.join(REFERENCE, "cycles")
     os.makedirs(folder, exist_ok=True)
     for old in os.listdir(folder):
         os.remove(os.path.join(folder, old))
@@ -468,7 +474,7 @@ def main():
         names = []
         for i, (a, b) in enumerate(algs, 1):
             name = f"cycles/{kind}-{number:02d}-{i}.txt"
-            write_method(os.path.join(HERE, name), len(a) - 1, 1, a, b)
+            write_method(os.path.join(REFERENCE, name), len(a) - 1, 1, a, b)
             names.append(name)
         observed = [" ".join(order_text(o) for o in r[2]) for _, r in results]
         lines.append(f"{' '.join(names)} | {total} | {observed[0]} | {observed[1]}")
@@ -482,7 +488,7 @@ def main():
             counts[total - p_min] += 1
         else:
             mismatches.append(f"{names[0]}: integrated {total}, smallest algorithm order {p_min}")
-    with open(os.path.join(HERE, "cycles.txt"), "w") as f:
+    with open(os.path.join(REFERENCE, "cycles.txt"), "w") as f:
         f.write("\n".join(lines) + "\n")
     for kind, counts in summary.items():
         print(f"{kind:9s} {counts['cycles']:3d} cycles: {counts[0]} at the smallest order, {counts[1]} one above")

@@ -30,6 +30,9 @@ unsettled (None). A method's settled order is the smallest of its problems'
 Precision: the computation runs with D decimal digits (default 80, raised to
 30 digits beyond the smallest error found when that is below 1e-50), so that
 round-off lies some 30 digits below every error; --check confirms it.
+
+The integration behind the generators here and check_cycles.py, kept in
+tools/ with them: no test runs it; the tests read the tables it produced.
 """
 
 import argparse
@@ -40,7 +43,10 @@ import sys
 from decimal import Decimal, localcontext
 from fractions import Fraction as F
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+# The exact helpers (methods.py) and the data written live with the tests.
+REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                          "..", "..", "tests", "analyse", "reference"))
+sys.path.insert(0, REFERENCE)
 from methods import read_method  # noqa: E402
 
 DEFAULT_DIGITS = 80

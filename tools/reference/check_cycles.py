@@ -18,12 +18,10 @@ import argparse
 import os
 import sys
 
-# The exact helpers (methods.py) and the data written live with the tests.
-REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                          "..", "..", "tests", "analyse", "reference"))
-sys.path.insert(0, REFERENCE)
-from integrate import integrate, method_order, order_text  # noqa: E402
-from methods import cycle_zero_stable, poly_mul, read_method, root_condition  # noqa: E402
+# exact.py puts tests/analyse/reference (methods.py, the data) on the path.
+from exact import REFERENCE, cycle_zero_stable
+from integrate import integrate, method_order, order_text
+from methods import poly_mul, read_method, root_condition
 
 DATA = os.path.join(REFERENCE, "..", "data")
 

@@ -27,11 +27,9 @@ import sys
 from decimal import ROUND_HALF_EVEN, Decimal, localcontext
 from fractions import Fraction as F
 
-# The exact helpers (methods.py) and the data written live with the tests.
-REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                          "..", "..", "tests", "analyse", "reference"))
-sys.path.insert(0, REFERENCE)
-from methods import error_coefficient, fraction_text, method_text, order, read_method, solve  # noqa: E402
+# exact.py puts tests/analyse/reference (methods.py, the data) on the path.
+from exact import REFERENCE, error_coefficient, order, solve
+from methods import fraction_text, method_text, read_method
 
 
 def derive(k, m, a, known_b, unknowns_a, unknowns_b):

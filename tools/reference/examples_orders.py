@@ -29,13 +29,11 @@ import re
 import sys
 from fractions import Fraction as F
 
-# The exact helpers (methods.py) and the data written live with the tests.
-REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                          "..", "..", "tests", "analyse", "reference"))
-sys.path.insert(0, REFERENCE)
-import decimal_versions  # noqa: E402
-from integrate import integrate, method_order, order_text  # noqa: E402
-from methods import cycle_zero_stable, order, simplest_between, zero_stable  # noqa: E402
+# exact.py puts tests/analyse/reference (methods.py, the data) on the path.
+from exact import REFERENCE, cycle_zero_stable, order, zero_stable
+import decimal_versions
+from integrate import integrate, method_order, order_text
+from methods import simplest_between
 
 CYCLES = [
     ["euler-forward.txt", "euler-backward.txt"],

@@ -45,28 +45,24 @@ in tools/: no test runs it.
 
 import os
 import random
-import sys
 import time
 from fractions import Fraction as F
 
-# The exact helpers (methods.py) and the data written live with the tests.
-REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                          "..", "..", "tests", "analyse", "reference"))
-sys.path.insert(0, REFERENCE)
-from integrate import integrate, method_order, order_text  # noqa: E402
-from methods import (  # noqa: E402
-    all_strictly_inside,
+# exact.py puts tests/analyse/reference (methods.py, the data) on the path.
+from exact import (
+    REFERENCE,
     companion,
     cycle_matrix,
     cycle_zero_stable,
     error_coefficient,
     mat_mul,
     order,
-    poly_mul,
     solve,
     write_method,
     zero_stable,
 )
+from integrate import integrate, method_order, order_text
+from methods import all_strictly_inside, poly_mul
 
 SEED = 18
 POOL = [F(x) for x in ("-2", "-3/2", "-1", "-3/4", "-2/3", "-1/2", "-1/3", "-1/4",

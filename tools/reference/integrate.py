@@ -38,16 +38,12 @@ tools/ with them: no test runs it; the tests read the tables it produced.
 import argparse
 import collections
 import functools
-import os
 import sys
 from decimal import Decimal, localcontext
 from fractions import Fraction as F
 
-# The exact helpers (methods.py) and the data written live with the tests.
-REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                          "..", "..", "tests", "analyse", "reference"))
-sys.path.insert(0, REFERENCE)
-from methods import read_method  # noqa: E402
+import exact  # noqa: F401  (puts tests/analyse/reference, methods.py, on the path)
+from methods import read_method
 
 DEFAULT_DIGITS = 80
 GUARD_DIGITS = 30

@@ -27,16 +27,13 @@ A generator of committed reference data, kept in tools/: no test runs it.
 
 import math
 import os
-import sys
 from fractions import Fraction as F
 
-# The exact helpers (methods.py) and the data written live with the tests.
-REFERENCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                          "..", "..", "tests", "analyse", "reference"))
-sys.path.insert(0, REFERENCE)
-from examples_orders import fraction_reading  # noqa: E402
-from integrate import integrate, method_order, error_text, order_text  # noqa: E402
-from methods import error_coefficient, poly_mul, rank, read_method, root_condition, solve, write_method  # noqa: E402
+# exact.py puts tests/analyse/reference (methods.py, the data) on the path.
+from exact import REFERENCE, error_coefficient, rank, solve, write_method
+from examples_orders import fraction_reading
+from integrate import integrate, method_order, error_text, order_text
+from methods import poly_mul, read_method, root_condition
 
 K, M = 14, 2
 COSINES = [F(x) for x in ("-3/4", "-1/2", "-1/4", "0", "1/4", "1/2")]

@@ -294,14 +294,6 @@ def real_locus_values(a, b):
     return out
 
 
-def distinct(values, tol=F(1, 10**25)):
-    out = []
-    for v in sorted(values):
-        if not out or v - out[-1] > tol:
-            out.append(v)
-    return out
-
-
 class End:
     """The end of an interval from 0: None (no interval), "inf" or a
     Fraction; judged is set when a transition point inside the interval was
@@ -635,43 +627,17 @@ def end_text(end):
 
 
 def row(name, m, result):
-    dash = "-"
     if result is None:
         return [name, str(m)] + ["n/a"] * 8
+    yes = {True: "yes", False: "no"}
     if m == 1:
-        a_stable = "yes" if result["a_stable"] else "no"
-        return [name, "1", end_text(result["a"]), a_stable, "%.2f" % result["alpha"]] + [dash] * 5
-    phase = result["phase"]
-    if phase is None:
-        order, const = "n/a", "n/a"
-    else:
-        order, const = str(phase[0]), str(phase[1])
-    return [
-        name,
-        "2",
-        dash,
-        dash,
-        dash,
-        end_text(result["periodicity"]),
-        end_text(result["absolute"]),
-        "yes" if result["p_stable"] else "no",
-        order,
-        const,
-    ]
+        return [name, "1", end_text(result["a"]), yes[result["a_stable"]], "%.2f" % result["alpha"]] + ["-"] * 5
+    phase = ("n/a", "n/a") if result["phase"] is None else map(str, result["phase"])
+    return [name, "2", "-", "-", "-", end_text(result["periodicity"]), end_text(result["absolute"]),
+            yes[result["p_stable"]], *phase]
 
 
-HEADER = [
-    "# file",
-    "m",
-    "a",
-    "A-stable",
-    "alpha",
-    "Hp^2",
-    "Ha^2",
-    "P-stable",
-    "lag_q",
-    "lag_c",
-]
+HEADER = "# file,m,a,A-stable,alpha,Hp^2,Ha^2,P-stable,lag_q,lag_c".split(",")
 
 LEGEND = """\
 # Linear stability of every example method (m = 1 and m = 2), from

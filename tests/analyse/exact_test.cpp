@@ -432,30 +432,23 @@ TEST(CharacteristicPolynomials, SharedFactors) {
     EXPECT_EQ(trimmed.sigma.size(), 1u);
 }
 
-struct CycleCase {
-    const char* name;
-    std::vector<std::string> files;
-    bool parts_zero_stable;
-    bool cycle_zero_stable;
-};
-
 TEST(CycleStability, CyclesAgainstTheirParts) {
-    const CycleCase cases[] = {
-        {"unstable parts, stable cycle",
-         {"cycle-stable-of-unstable-1.txt", "cycle-stable-of-unstable-2.txt"},
-         false,
-         true},
-        {"stable parts, unstable cycle",
-         {"cycle-unstable-of-stable-1.txt", "cycle-unstable-of-stable-2.txt"},
-         true,
-         false},
+    struct Case {
+        const char* name;
+        std::string files; // data/FILES-1.txt and data/FILES-2.txt
+        bool parts_zero_stable;
+        bool cycle_zero_stable;
     };
-    for (const CycleCase& c : cases) {
+    const Case cases[] = {
+        {"unstable parts, stable cycle", "cycle-stable-of-unstable", false, true},
+        {"stable parts, unstable cycle", "cycle-unstable-of-stable", true, false},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<Coefficients> algorithms;
         int k = 0;
         int m = 0;
-        for (const std::string& file : c.files) {
+        for (const std::string& file : {c.files + "-1.txt", c.files + "-2.txt"}) {
             algorithms.push_back(read_method_file(file, k, m));
             const Coefficients& set = algorithms.back();
             EXPECT_GE(exact_order(k, m, set).order, 1) << file;
@@ -503,63 +496,27 @@ TEST(MethodOrder, ConsistencyRaiseAsOrdimetDecidesIt) {
     struct Case {
         const char* name;
         int k;
-        std::vector<Coefficients> algorithms;
         bool cyclic;
         bool computable;
         std::int64_t order;
         bool raise_computed;
         int rank;
+        std::vector<Coefficients> algorithms;
     };
+    const Coefficients euler = algorithm("-1 1", "1 0"), backward = algorithm("-1 1", "0 1");
+    const Coefficients row_1 = algorithm("-1/2 -1/2 1", "-1/4 7/4 0");
+    const Coefficients row_2 = algorithm("-1/2 -1/2 1", "1/2 1/4 3/4");
+    const Coefficients ab3 = algorithm("0 0 -1 1", "5/12 -16/12 23/12 0");
+    const Coefficients am3 = algorithm("0 0 -1 1", "1/24 -5/24 19/24 9/24");
+    const Coefficients half = algorithm("-1 1", "1/2 0"), zero_sum = algorithm("-1 1", "1 -1");
     const Case cases[] = {
-        {"Euler then backward Euler",
-         1,
-         {algorithm("-1 1", "1 0"), algorithm("-1 1", "0 1")},
-         true,
-         true,
-         2,
-         true,
-         1},
-        {"the same as a composite method",
-         1,
-         {algorithm("-1 1", "1 0"), algorithm("-1 1", "0 1")},
-         false,
-         true,
-         1,
-         false,
-         0},
-        {"two k = 2 algorithms of one matrix row each",
-         2,
-         {algorithm("-1/2 -1/2 1", "-1/4 7/4 0"), algorithm("-1/2 -1/2 1", "1/2 1/4 3/4")},
-         true,
-         true,
-         3,
-         true,
-         1},
-        {"Adams-Bashforth 3 then Adams-Moulton 3 steps",
-         3,
-         {algorithm("0 0 -1 1", "5/12 -16/12 23/12 0"),
-          algorithm("0 0 -1 1", "1/24 -5/24 19/24 9/24")},
-         true,
-         true,
-         3,
-         true,
-         3},
-        {"an inconsistent method has no raise",
-         1,
-         {algorithm("-1 1", "1 0"), algorithm("-1 1", "1/2 0")},
-         true,
-         true,
-         0,
-         false,
-         0},
-        {"a zero sum of B makes the method order not computable",
-         1,
-         {algorithm("-1 1", "1 0"), algorithm("-1 1", "1 -1")},
-         true,
-         false,
-         0,
-         false,
-         0},
+        {"Euler then backward Euler", 1, true, true, 2, true, 1, {euler, backward}},
+        {"the same as a composite method", 1, false, true, 1, false, 0, {euler, backward}},
+        {"two k = 2 algorithms of one matrix row each", 2, true, true, 3, true, 1, {row_1, row_2}},
+        {"Adams-Bashforth 3 then Adams-Moulton 3 steps", 3, true, true, 3, true, 3, {ab3, am3}},
+        {"an inconsistent method has no raise", 1, true, true, 0, false, 0, {euler, half}},
+        // A zero sum of B makes the method order not computable.
+        {"B summing to 0", 1, true, false, 0, false, 0, {euler, zero_sum}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

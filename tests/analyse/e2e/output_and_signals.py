@@ -25,6 +25,7 @@ BATCH = 20000  # far more reports than the pipe and the program's buffer hold
 OUTPUT_FAILURES = [
     ("help to a full device", ["--help"], "full"),
     ("version to a full device", ["--version"], "full"),
+    ("report to a full device", ["SI", "@"], "full"),
     ("report to a closed pipe", ["SI", "@"], "closed pipe"),
     ("English report to a full device", ["--lang", "en", "SI", "@"], "full"),
     ("batch to a closed pipe", ["--json", "--each"] + ["@"] * BATCH, "closed pipe"),

@@ -17,6 +17,8 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
+import validate_json
+
 SVG = "{http://www.w3.org/2000/svg}"
 
 # name, arguments, {picture file: kind}
@@ -269,14 +271,10 @@ def run_case(program, examples, schema, name, arguments, pictures, faults):
                     not any(t.endswith(argument.replace("@", "ex/")) for t in titles):
                 faults.append(f"{name}: no title names {argument!r}")
         if "--json" in arguments:
-            out = os.path.join(work, "out.json")
-            with open(out, "wb") as f:
-                f.write(result.stdout)
             mode = "lines" if "--each" in arguments else "document"
-            validator = os.path.join(os.path.dirname(__file__), "validate_json.sh")
-            check = subprocess.run(["bash", validator, schema, mode, out], capture_output=True)
-            if check.returncode != 0:
-                faults.append(f"{name}: JSON: {check.stdout.decode(errors='replace')}")
+            problem = validate_json.fault(schema, mode, result.stdout.decode())
+            if problem:
+                faults.append(f"{name}: JSON: {problem}")
             m = json.loads(result.stdout.splitlines()[0])["m"]
             check_json(name, result.stdout.decode(), m, faults)
     finally:

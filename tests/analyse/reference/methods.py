@@ -1,5 +1,5 @@
-"""Exact helpers shared by the reference scripts: method files, error
-coefficients, polynomials over the rationals and the root condition.
+"""Exact helpers of the references: method files, polynomials over the
+rationals, real roots by Sturm sequences and the root condition.
 
 A method of step k for y^(m) = f is sum_j A[j] y_{n+j} = h^m sum_j B[j] f_{n+j},
 j = 0..k. Everything here is exact (fractions.Fraction); nothing is rounded.
@@ -12,13 +12,13 @@ from fractions import Fraction as F
 # ---------------------------------------------------------------- method files
 
 
-def read_method(path):
-    """(k, m, A, B) of a method file; every coefficient read exactly as a
-    Fraction (decimals, exponents and p/q fractions alike)."""
+def read_method(path, number=F):
+    """(k, m, A, B) of a method file, every coefficient read by `number`
+    (exactly as written by default: decimals, exponents and p/q alike)."""
     with open(path) as f:
         tokens = f.read().split()
     k, m = int(tokens[0]), int(tokens[1])
-    values = [F(t) for t in tokens[2:]]
+    values = [number(t) for t in tokens[2:]]
     if len(values) != 2 * k + 2:
         raise ValueError(f"{path}: {len(values)} coefficients, expected {2 * k + 2}")
     return k, m, values[: k + 1], values[k + 1 :]
@@ -33,53 +33,6 @@ def fraction_text(x):
 def method_text(k, m, a, b, number=fraction_text):
     """The text of a method file, each coefficient written by `number`."""
     return "%d %d\n%s\n%s\n" % (k, m, " ".join(number(x) for x in a), " ".join(number(x) for x in b))
-
-
-def write_method(path, k, m, a, b, number=fraction_text):
-    with open(path, "w") as f:
-        f.write(method_text(k, m, a, b, number))
-
-
-# ---------------------------------------------------------- error coefficients
-
-
-def error_coefficient(i, m, a, b):
-    """C_i = (1/i!) sum j^i A[j] - (1/(i-m)!) sum j^(i-m) B[j] (the second sum
-    only for i >= m), exactly."""
-    c = F(sum(F(j) ** i * x for j, x in enumerate(a)), math.factorial(i))
-    if i >= m:
-        c -= F(sum(F(j) ** (i - m) * x for j, x in enumerate(b)), math.factorial(i - m))
-    return c
-
-
-def order(m, a, b, limit=80):
-    """The consistency order q - m (q the first i with C_i != 0); None when
-    every coefficient is 0 or no C_i up to the limit is non-zero."""
-    if all(x == 0 for x in list(a) + list(b)):
-        return None
-    for i in range(limit):
-        if error_coefficient(i, m, a, b) != 0:
-            return i - m
-    return None
-
-
-def solve(rows, rhs):
-    """The exact solution of a square non-singular linear system
-    (Gauss-Jordan on fractions); None when the system is singular."""
-    n = len(rows)
-    mat = [[F(x) for x in r] + [F(v)] for r, v in zip(rows, rhs)]
-    for col in range(n):
-        piv = next((r for r in range(col, n) if mat[r][col] != 0), None)
-        if piv is None:
-            return None
-        mat[col], mat[piv] = mat[piv], mat[col]
-        p = mat[col][col]
-        mat[col] = [x / p for x in mat[col]]
-        for r in range(n):
-            if r != col and mat[r][col] != 0:
-                f = mat[r][col]
-                mat[r] = [x - f * y for x, y in zip(mat[r], mat[col])]
-    return [mat[r][n] for r in range(n)]
 
 
 # ---------------------------------------------------------------- polynomials
@@ -110,6 +63,10 @@ def poly_add(p, q):
     return trim([(p[i] if i < len(p) else 0) + (q[i] if i < len(q) else 0) for i in range(n)])
 
 
+def poly_scale(p, c):
+    return trim([c * x for x in p])
+
+
 def poly_mul(p, q):
     out = [F(0)] * (len(p) + len(q) - 1) if p and q else []
     for i, x in enumerate(p):
@@ -133,6 +90,13 @@ def poly_divmod(p, d):
     return trim(quot), trim(rem)
 
 
+def poly_eval(p, x):
+    value = 0
+    for c in reversed(p):
+        value = value * x + c
+    return value
+
+
 def monic(p):
     p = trim(p)
     return [x / p[-1] for x in p]
@@ -146,6 +110,42 @@ def poly_gcd(p, q):
     return monic(p)
 
 
+def squarefree(p):
+    """p with every root simple."""
+    return poly_divmod(p, poly_gcd(p, derivative(p)))[0] if degree(p) > 0 else p
+
+
+def sturm_sequence(p):
+    seq = [trim(p), derivative(p)]
+    while seq[-1]:
+        seq.append(poly_scale(poly_divmod(seq[-2], seq[-1])[1], -1))
+    return seq[:-1]
+
+
+def sign_changes(seq, x):
+    """Sign changes of a Sturm sequence at x."""
+    signs = [v > 0 for v in (poly_eval(q, x) for q in seq) if v != 0]
+    return sum(1 for u, v in zip(signs, signs[1:]) if u != v)
+
+
+def sturm_count(p, lo, hi):
+    """Number of distinct real roots of p in (lo, hi), neither end a root."""
+    seq = sturm_sequence(p)
+    return sign_changes(seq, lo) - sign_changes(seq, hi)
+
+
+def simplest_between(lo, hi):
+    """The fraction of smallest denominator in [lo, hi] (continued fractions)."""
+    if lo <= 0 <= hi:
+        return F(0)
+    if hi < 0:
+        return -simplest_between(-hi, -lo)
+    whole = math.floor(lo)
+    if whole == lo or whole + 1 <= hi:
+        return F(whole if whole == lo else whole + 1)
+    return whole + 1 / simplest_between(1 / (hi - whole), 1 / (lo - whole))
+
+
 # ------------------------------------------------------------- root condition
 
 
@@ -154,6 +154,8 @@ def all_strictly_inside(p):
     them all inside iff |p(0)| < |lead| and (lead p - p(0) p*)/z has them all
     inside, p* = z^n p(1/z)). Exact for rational coefficients."""
     p = trim(p)
+    if not p:
+        return False
     while len(p) > 1:
         a0, an = p[0], p[-1]
         if abs(a0) >= abs(an):
@@ -161,20 +163,6 @@ def all_strictly_inside(p):
         t = [an * x - a0 * y for x, y in zip(p, reverse(p))]
         p = monic(t[1:])
     return True
-
-
-def sturm_count(p, lo, hi):
-    """Number of distinct real roots of p in (lo, hi), neither end a root."""
-    seq = [trim(p), derivative(p)]
-    while seq[-1]:
-        seq.append([-x for x in poly_divmod(seq[-2], seq[-1])[1]])
-    seq.pop()
-
-    def changes(x):
-        signs = [s for s in (sum(c * x**j for j, c in enumerate(q)) for q in seq) if s != 0]
-        return sum(1 for u, v in zip(signs, signs[1:]) if (u < 0) != (v < 0))
-
-    return changes(lo) - changes(hi)
 
 
 def largest_multiplicity_at_most(p, bound):
@@ -228,90 +216,5 @@ def root_condition(p, multiplicity=1):
         return False
     if not largest_multiplicity_at_most(h, multiplicity):
         return False
-    squarefree = poly_divmod(h, poly_gcd(h, derivative(h)))[0] if degree(h) > 0 else h
-    return sturm_count(squarefree, F(-2), F(2)) == degree(squarefree)
-
-
-# ---------------------------------------------------------- matrices, cycles
-
-
-def companion(a):
-    """The matrix of one step at h = 0 on (y_n .. y_{n+k-1}): the values move
-    up one place and y_{n+k} = -sum_{j<k} A[j] y_{n+j} / A[k]."""
-    k = len(a) - 1
-    rows = [[F(int(c == r + 1)) for c in range(k)] for r in range(k - 1)]
-    rows.append([-F(x) / a[k] for x in a[:k]])
-    return rows
-
-
-def mat_mul(x, y):
-    return [[sum(x[i][t] * y[t][j] for t in range(len(y))) for j in range(len(y[0]))] for i in range(len(x))]
-
-
-def identity(k):
-    return [[F(int(i == j)) for j in range(k)] for i in range(k)]
-
-
-def cycle_matrix(a_list):
-    """M = C_c ... C_2 C_1: the algorithms applied in turn, the last one last."""
-    k = len(a_list[0]) - 1
-    m = identity(k)
-    for a in a_list:
-        m = mat_mul(companion(a), m)
-    return m
-
-
-def rank(rows):
-    mat = [list(r) for r in rows]
-    rk = 0
-    for col in range(len(mat[0]) if mat else 0):
-        piv = next((r for r in range(rk, len(mat)) if mat[r][col] != 0), None)
-        if piv is None:
-            continue
-        mat[rk], mat[piv] = mat[piv], mat[rk]
-        for r in range(rk + 1, len(mat)):
-            f = mat[r][col] / mat[rk][col]
-            mat[r] = [x - f * y for x, y in zip(mat[r], mat[rk])]
-        rk += 1
-    return rk
-
-
-def minimal_polynomial(m):
-    """The monic minimal polynomial of a square matrix: the first power M^d
-    that is a combination of I, M, ..., M^(d-1) (flattened) gives it."""
-    k = len(m)
-    powers = [identity(k)]
-    while True:
-        powers.append(mat_mul(m, powers[-1]))
-        columns = [[x for row in p for x in row] for p in powers]
-        basis = columns[:-1]
-        if rank(list(zip(*basis))) == rank(list(zip(*columns))):
-            # Solve sum c_i basis_i = last on len(basis) independent rows.
-            rows_all = list(zip(*basis))
-            chosen, picked = [], []
-            for r, row in enumerate(rows_all):
-                if rank(picked + [list(row)]) > len(picked):
-                    picked.append(list(row))
-                    chosen.append(r)
-                if len(picked) == len(basis):
-                    break
-            coeffs = solve(picked, [columns[-1][r] for r in chosen])
-            return [-c for c in coeffs] + [F(1)]
-
-
-def cycle_zero_stable(a_list):
-    """True when the cycle of the algorithms with these A is zero-stable:
-    every eigenvalue of M = C_c ... C_1 in the closed unit disk, those on the
-    circle semisimple, i.e. simple roots of M's minimal polynomial. False when
-    some A[k] is 0 (the step is not defined at h = 0)."""
-    if any(a[-1] == 0 for a in a_list):
-        return False
-    return root_condition(minimal_polynomial(cycle_matrix(a_list)), 1)
-
-
-def zero_stable(m, a):
-    """The root condition of a single algorithm for y^(m) = f: the roots of
-    rho in the closed disk, those on the circle of multiplicity at most m."""
-    if trim(a) == [] or a[-1] == 0:
-        return False
-    return root_condition(a, m)
+    h = squarefree(h)
+    return sturm_count(h, F(-2), F(2)) == degree(h)

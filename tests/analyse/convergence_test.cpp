@@ -151,7 +151,7 @@ TEST(Convergence, GrowthIsMeasuredAndShown) {
         for (double order : run.observed_orders) {
             EXPECT_TRUE(std::isfinite(order) && order < -40.0) << run.problem;
         }
-        EXPECT_NEAR(run.measured_order, -553.3, 0.1) << run.problem;
+        EXPECT_LT(run.measured_order, -1000.0) << run.problem;
     }
 }
 

@@ -3,7 +3,7 @@
 // Convergence measured by integration. A method of step k for y^(m) = f,
 // one algorithm or a cycle of algorithms applied in turn (one step each, the
 // first first), is integrated on the linear test problems of its m from
-// exact starting values, at the step sizes h, h/2, ..., h/32:
+// exact starting values, at the step sizes h, h/2, ..., h/128:
 //   m = 1:  y' = -y and y' = y on [0, 1], y(0) = 1, h = 1/20;
 //   m = 2:  y'' = -y on [0, 2 pi] with y = cos x, h = 2 pi / 20, and
 //           y'' = y on [0, 1] with y = e^x, h = 1/20;
@@ -27,7 +27,7 @@ namespace ordimet::analyse {
 
 // The step sizes of a run, and the precisions (bits) the arithmetic starts
 // at and may rise to.
-inline constexpr int CONVERGENCE_SIZES = 6;
+inline constexpr int CONVERGENCE_SIZES = 8;
 inline constexpr long CONVERGENCE_FIRST_STEPS = 20;
 inline constexpr long CONVERGENCE_START_PRECISION = 128;
 inline constexpr long CONVERGENCE_MAX_PRECISION = 8192;
@@ -35,7 +35,7 @@ inline constexpr long CONVERGENCE_MAX_PRECISION = 8192;
 // One test problem integrated at every step size.
 struct ConvergenceRun {
     std::string problem;       // "y' = -y, [0, 1]", "y'' = -y, [0, 2 pi]", "y^(3) = y, [0, 1]", ...
-    std::vector<double> steps; // h, h/2, ..., h/32
+    std::vector<double> steps; // h, h/2, ..., h/128
     // The global error at each step size, rounded to a double: +infinity
     // beyond the doubles; NaN when undefined (an algorithm's new value is
     // not determined at that h: A[k] - lambda h^m B[k] = 0).

@@ -144,8 +144,8 @@ constexpr Words WORDS[] = {
     {"erro", "error"},
     {"ordem observada", "observed order"},
     {"    ordem medida: %s\n", "    measured order: %s\n"},
-    {"    A ordem medida difere da ordem de convergencia, %" PRId64 ", em mais de %.1f.\n",
-     "    The measured order differs from the convergence order, %" PRId64
+    {"A ordem medida, %s, difere da ordem de convergencia, %" PRId64 ", em mais de %.1f.\n",
+     "The measured order, %s, differs from the convergence order, %" PRId64
      ", by more than %.1f.\n"},
     // The method.
     {"\nMetodo\n", "\nMethod\n"},

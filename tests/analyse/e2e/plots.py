@@ -30,9 +30,11 @@ CASES = [
     ("milne-simpson-empty-region", ["SI", "@milne-simpson.txt"],
      {"milne-simpson-raizes.svg": "roots", "milne-simpson-regiao.svg": "region"}),
     ("stormer", ["--json", "SI", "@stormer.txt"],
-     {"stormer-raizes.svg": "roots", "stormer-periodicidade.svg": "moduli"}),
+     {"stormer-raizes.svg": "roots", "stormer-periodicidade.svg": "moduli",
+      "stormer-fase.svg": "phase"}),
     ("numerov-json", ["--json", "SI", "@numerov.txt"],
-     {"numerov-raizes.svg": "roots", "numerov-periodicidade.svg": "moduli"}),
+     {"numerov-raizes.svg": "roots", "numerov-periodicidade.svg": "moduli",
+      "numerov-fase.svg": "phase"}),
     ("cycle", ["--json", "CI", "@cyclic-stable-of-unstable-1.txt",
                "@cyclic-stable-of-unstable-2.txt"],
      {"cyclic-stable-of-unstable-1-raizes.svg": "roots",
@@ -97,9 +99,12 @@ GROUPS = {
                "legenda-curvas": "line"},
     "roots": {"circulo": "circle", "raizes": None, "eixos": "rect", "legenda": "text"},
     "cycle": {"circulo": "circle", "raizes": None, "eixos": "rect", "legenda": "text"},
+    "phase": {"fase": "polyline", "referencia": None, "eixos": "rect", "legenda": "text"},
+    "convergence": {"erros": "polyline", "referencia": None, "eixos": "rect", "legenda": "text"},
 }
 TITLES = {"region": "Regiao de estabilidade absoluta: ", "moduli": "Modulos das raizes",
-          "roots": "Raizes de rho: ", "cycle": "Autovalores do ciclo: "}
+          "roots": "Raizes de rho: ", "cycle": "Autovalores do ciclo: ", "phase": "Erro de fase: ",
+          "convergence": "Convergencia: "}
 NUMBER = re.compile(r"-?\d+(?:\.\d+)?")
 COORDINATES = {"x", "y", "width", "height", "cx", "cy", "r", "x1", "y1", "x2", "y2"}
 
@@ -326,7 +331,7 @@ def run_every_example(program, examples, faults):
             faults.append(f"every example: exit status {result.returncode}, "
                           f"{result.stderr[:300]!r}")
         kinds = {"-raizes.svg": "roots", "-regiao.svg": "region",
-                 "-periodicidade.svg": "moduli"}
+                 "-periodicidade.svg": "moduli", "-fase.svg": "phase"}
         pictures = os.listdir(work)
         for f in files:
             if not any(p == f[:-4] + "-raizes.svg" for p in pictures):

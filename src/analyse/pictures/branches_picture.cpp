@@ -267,22 +267,64 @@ void draw_branches(Svg& svg, const Frame& f, std::span<const BranchLines> all_li
     svg_close(svg);
 }
 
+// The legend: the intervals across the page, then the lines and the
+// curves side by side, or one below the other on a page narrower than the
+// picture's own.
+struct BranchesLegend {
+    std::vector<LegendEntry> intervals;
+    std::vector<LegendEntry> lines;
+    std::vector<LegendEntry> curves;
+    bool side_by_side = true;
+
+    std::size_t rows() const {
+        return intervals.size() + (side_by_side ? std::max(lines.size(), curves.size())
+                                                : lines.size() + curves.size());
+    }
+};
+
+constexpr double OWN_WIDTH = 720.0;
+constexpr double SECOND_COLUMN = 260.0;
+
+BranchesLegend branches_legend(const AlgorithmAnalysis& algorithm, const AlgorithmSamples& samples,
+                               std::span<const BranchLines> branches,
+                               const PictureOptions& options) {
+    const Language language = options.language;
+    const double width = page_width(OWN_WIDTH, options) - LEGEND_LEFT - RIGHT_MARGIN;
+    BranchesLegend legend;
+    legend.side_by_side = width >= OWN_WIDTH - LEGEND_LEFT - RIGHT_MARGIN;
+    const double column = legend.side_by_side ? SECOND_COLUMN : width;
+    legend.intervals = wrap_legend(interval_legend(algorithm.periodicity, language), width);
+    legend.lines = wrap_legend(line_legend(language), column);
+    legend.curves = wrap_legend(branch_legend(samples, branches, language),
+                                legend.side_by_side ? width - SECOND_COLUMN : width);
+    return legend;
+}
+
+void draw_branches_legend(Svg& svg, const BranchesLegend& legend, double top) {
+    draw_legend(svg, "legenda", LEGEND_LEFT, top, legend.intervals);
+    const double below = top + legend_height(legend.intervals.size());
+    draw_legend(svg, "legenda-linhas", LEGEND_LEFT, below, legend.lines);
+    if (legend.side_by_side) {
+        draw_legend(svg, "legenda-curvas", LEGEND_LEFT + SECOND_COLUMN, below, legend.curves);
+    } else {
+        draw_legend(svg, "legenda-curvas", LEGEND_LEFT, below + legend_height(legend.lines.size()),
+                    legend.curves);
+    }
+}
+
 } // namespace
 
 std::string branches_picture(const AlgorithmAnalysis& algorithm, const AlgorithmSamples& samples,
                              const PictureOptions& options) {
     const Language language = options.language;
     const Periodicity& p = algorithm.periodicity;
-    const std::vector<LegendEntry> intervals = interval_legend(p, language);
-    const std::vector<LegendEntry> lines = line_legend(language);
     std::vector<BranchLines> branches;
     for (std::size_t b = 0; b < samples.degree; ++b) {
         branches.push_back(branch_lines(samples, b));
     }
-    const std::vector<LegendEntry> curves = branch_legend(samples, branches, language);
-    const double rows =
-        static_cast<double>(intervals.size() + std::max(lines.size(), curves.size()));
-    const Page page = lay_out({720.0, 320.0, LEGEND_ROW * rows, false}, samples.window, options);
+    const BranchesLegend legend = branches_legend(algorithm, samples, branches, options);
+    const Page page =
+        lay_out({OWN_WIDTH, 320.0, legend_height(legend.rows()), false}, samples.window, options);
     const Frame& f = page.frame;
     Svg svg;
     begin_page(
@@ -297,10 +339,7 @@ std::string branches_picture(const AlgorithmAnalysis& algorithm, const Algorithm
     draw_unit_line(svg, f);
     draw_branches(svg, f, branches);
     draw_frame(svg, f, "H² = (hω)²", "|ζ|");
-    draw_legend(svg, "legenda", LEGEND_LEFT, page.legend_top, intervals);
-    const double below = page.legend_top + LEGEND_ROW * static_cast<double>(intervals.size());
-    draw_legend(svg, "legenda-linhas", LEGEND_LEFT, below, lines);
-    draw_legend(svg, "legenda-curvas", LEGEND_LEFT + 300.0, below, curves);
+    draw_branches_legend(svg, legend, page.legend_top);
     svg_end(svg);
     return std::move(svg.text);
 }

@@ -10,14 +10,47 @@ namespace {
 // Margins around the plot area: the tick labels and the rotated y label on
 // the left, the title above, the tick labels and the x label below.
 constexpr double LEFT = LEGEND_LEFT;
-constexpr double RIGHT = 50.0;
+constexpr double RIGHT = RIGHT_MARGIN;
 constexpr double TOP = 70.0;
 constexpr double BELOW = 70.0;
 constexpr double BOTTOM = 10.0;
-// The least height of a plot area on a page of a given size, and the most
-// a plane's own plot area may be taller than wide.
-constexpr double MIN_PLOT = 160.0;
+// The most a plane's own plot area may be taller than wide.
 constexpr double MAX_TALL = 1.25;
+// Estimated advances of sans-serif text per character, of the legend's
+// 13-unit text and of the 16-unit bold heading: DejaVu Sans sets the
+// pictures' texts at about 6.4 and 8.9, other sans-serif fonts narrower;
+// a little more, so that a wrapped row rather stays short.
+constexpr double CHARACTER_WIDTH = 6.8;
+constexpr double HEADING_CHARACTER_WIDTH = 9.4;
+
+// The characters of UTF-8 text (bytes that start a character).
+double characters(std::string_view text) {
+    double count = 0.0;
+    for (const char c : text) {
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1.0 : 0.0;
+    }
+    return count;
+}
+
+// The text's words into rows of at most `width` (a word longer than that
+// on a row of its own).
+std::vector<std::string> wrap_text(std::string_view text, double width) {
+    std::vector<std::string> rows{""};
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t space = std::min(text.find(' ', at), text.size());
+        const std::string_view word = text.substr(at, space - at);
+        const std::string joined =
+            rows.back().empty() ? std::string(word) : rows.back() + " " + std::string(word);
+        if (!rows.back().empty() && characters(joined) * CHARACTER_WIDTH > width) {
+            rows.emplace_back(word);
+        } else {
+            rows.back() = joined;
+        }
+        at = space + 1;
+    }
+    return rows;
+}
 
 double fraction(double value, double low, double high) {
     return (value - low) / (high - low);
@@ -132,6 +165,13 @@ double page_y(const Frame& f, double y) {
     return f.top + (1.0 - fraction(y, f.window.y_min, f.window.y_max)) * f.height;
 }
 
+double page_width(double own, const PictureOptions& options) {
+    if (options.width <= 0 || options.height <= 0) {
+        return own;
+    }
+    return std::max(static_cast<double>(options.width), MIN_PAGE_WIDTH);
+}
+
 Page lay_out(const PageRequest& request, const PlotWindow& window, const PictureOptions& options) {
     Page page;
     page.frame.window = window;
@@ -155,7 +195,7 @@ Page lay_out(const PageRequest& request, const PlotWindow& window, const Picture
         page.pixel_height = options.height;
         const double least_height = TOP + MIN_PLOT + below;
         const double scale =
-            std::min({1.0, page.pixel_width / request.width, page.pixel_height / least_height});
+            std::min({1.0, page.pixel_width / MIN_PAGE_WIDTH, page.pixel_height / least_height});
         page.width = page.pixel_width / scale;
         page.height = page.pixel_height / scale;
         const double room_width = page.width - LEFT - RIGHT;
@@ -176,11 +216,13 @@ void begin_page(Svg& svg, const Page& page, const std::string& title, const std:
              {{"width", svg_number(page.width)},
               {"height", svg_number(page.height)},
               {"fill", "white"}});
+    // A heading too long for a narrow page is set smaller, to 10 at least.
+    const double fitting = (page.width - 20.0) / (characters(heading) * HEADING_CHARACTER_WIDTH);
     svg_text(svg, "text",
              {{"x", svg_number(page.width / 2.0)},
               {"y", "26"},
               {"text-anchor", "middle"},
-              {"font-size", "16"},
+              {"font-size", svg_number(std::clamp(16.0 * fitting, 10.0, 16.0))},
               {"font-weight", "bold"}},
              heading);
     if (!subtitle.empty()) {
@@ -320,6 +362,28 @@ void draw_legend_entry(Svg& svg, double x, double y, const LegendEntry& entry) {
                   {"stroke-width", "0.5"}});
     }
     svg_text(svg, "text", {{"x", svg_number(x + 36.0)}, {"y", svg_number(y)}}, entry.text);
+}
+
+std::vector<LegendEntry> wrap_legend(std::span<const LegendEntry> entries, double width,
+                                     std::vector<std::size_t>* first_rows) {
+    std::vector<LegendEntry> rows;
+    for (const LegendEntry& entry : entries) {
+        if (first_rows != nullptr) {
+            first_rows->push_back(rows.size());
+        }
+        bool first = true;
+        for (std::string& text : wrap_text(entry.text, width - 36.0)) {
+            LegendEntry row = first ? entry : LegendEntry{Swatch::NONE, "", "", "", "", ""};
+            row.text = std::move(text);
+            rows.push_back(std::move(row));
+            first = false;
+        }
+    }
+    return rows;
+}
+
+double legend_height(std::size_t rows) {
+    return LEGEND_ROW * static_cast<double>(rows);
 }
 
 void draw_legend(Svg& svg, const char* id, double left, double top,

@@ -59,15 +59,28 @@ struct Page {
 };
 
 inline constexpr double LEGEND_LEFT = 90.0;
+inline constexpr double RIGHT_MARGIN = 50.0;
 
-// Lays out a page for the window. Without a size in the options the page
-// has the picture's own width and the height its parts need. With a size
-// (in pixels) the page has that size: text and lines keep their size in
-// pixels and the plot area takes the room left by the title, the tick
-// labels and the legend; a page narrower than the picture's own width, or
-// too low for the legend beside a plot area of a useful height, is drawn
-// with everything scaled down together. A plane (equal_scale) is as large
-// as fits with one unit as long on both axes, centred in the room left.
+// Left to us, how a picture meets a size given with --plot-size (in
+// pixels): text stays TEXT_SIZE pixels high and lines keep their widths,
+// as text in a document keeps its size whatever the figure's; the legend
+// wraps to the page's width and the plot area takes the room left by the
+// title, the tick labels and the legend, so that a smaller picture has
+// relatively larger text, as a figure for a narrow column needs. Only a
+// page narrower than MIN_PAGE_WIDTH, or too low for the title, the legend
+// and a plot area MIN_PLOT high, is drawn with everything scaled down
+// together to fit. Without a size the page has the picture's own width and
+// the height its parts need.
+inline constexpr double MIN_PAGE_WIDTH = 360.0;
+inline constexpr double MIN_PLOT = 160.0;
+
+// The width of the page in user units, for a picture of its own width
+// `own`: the legend is wrapped to it (less the margins) before lay_out.
+double page_width(double own, const PictureOptions& options);
+
+// Lays out a page for the window (see above). A plane (equal_scale) is as
+// large as fits with one unit as long on both axes, centred in the room
+// left.
 Page lay_out(const PageRequest& request, const PlotWindow& window, const PictureOptions& options);
 
 // Starts the document of a page: its size, the <title> element, a white
@@ -109,6 +122,14 @@ struct LegendEntry {
 
 // One entry with its sample at (x, y - 10 .. y) and its text from x + 36.
 void draw_legend_entry(Svg& svg, double x, double y, const LegendEntry& entry);
+// The entries with their texts broken at spaces into rows (NONE entries
+// after the first) that fit `width` from the sample's left, by an estimate
+// of the width of sans-serif text; `first_rows`, when given, receives the
+// row of each entry.
+std::vector<LegendEntry> wrap_legend(std::span<const LegendEntry> entries, double width,
+                                     std::vector<std::size_t>* first_rows = nullptr);
+// The height of a legend of `rows` rows.
+double legend_height(std::size_t rows);
 // A legend in one column from (left, top), one row per entry.
 void draw_legend(Svg& svg, const char* id, double left, double top,
                  std::span<const LegendEntry> entries);

@@ -158,10 +158,12 @@ std::string convergence_picture(const std::string& title_name, std::span<const C
         points.push_back(run_points(run));
         left_out = left_out || points.back().size() < run.steps.size();
     }
-    const std::vector<LegendEntry> legend = convergence_legend(runs, order, left_out, language);
-    const double legend_height = LEGEND_ROW * static_cast<double>(legend.size());
-    const Page page =
-        lay_out({640.0, 420.0, legend_height, false}, convergence_window(points), options);
+    std::vector<std::size_t> rows;
+    const std::vector<LegendEntry> legend =
+        wrap_legend(convergence_legend(runs, order, left_out, language),
+                    page_width(640.0, options) - LEGEND_LEFT - RIGHT_MARGIN, &rows);
+    const Page page = lay_out({640.0, 420.0, legend_height(legend.size()), false},
+                              convergence_window(points), options);
     Frame f = page.frame;
     f.log_x = true;
     f.log_y = true;
@@ -173,7 +175,7 @@ std::string convergence_picture(const std::string& title_name, std::span<const C
     draw_legend(svg, "legenda", LEGEND_LEFT, page.legend_top, legend);
     svg_open(svg, "g", {{"id", "legenda-marcas"}, {"stroke", "black"}});
     for (std::size_t r = 0; r < runs.size(); ++r) {
-        const double y = page.legend_top + LEGEND_ROW * static_cast<double>(r) - 4.0;
+        const double y = page.legend_top + legend_height(rows[r]) - 4.0;
         draw_marker(svg, LEGEND_LEFT + 14.0, y, r);
     }
     svg_close(svg);

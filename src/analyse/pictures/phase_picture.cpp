@@ -94,9 +94,11 @@ std::string phase_picture(const AlgorithmAnalysis& algorithm, const AlgorithmSam
                           const PictureOptions& options) {
     const Language language = options.language;
     const Periodicity& p = algorithm.periodicity;
-    const std::vector<LegendEntry> legend = phase_legend(p, samples, language);
-    const double legend_height = LEGEND_ROW * static_cast<double>(legend.size());
-    const Page page = lay_out({720.0, 320.0, legend_height, false}, phase_window(samples), options);
+    const std::vector<LegendEntry> legend =
+        wrap_legend(phase_legend(p, samples, language),
+                    page_width(720.0, options) - LEGEND_LEFT - RIGHT_MARGIN);
+    const Page page = lay_out({720.0, 320.0, legend_height(legend.size()), false},
+                              phase_window(samples), options);
     Svg svg;
     begin_page(svg, page, label(language, "Erro de fase: %s", {algorithm.file}),
                label(language, "Erro de fase da raiz principal (y'' = -ω²y, H = hω)"),

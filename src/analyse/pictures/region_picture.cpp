@@ -252,13 +252,14 @@ void draw_wedge(Svg& svg, const Frame& f, const AbsoluteStability& s) {
 std::string region_picture(const AlgorithmAnalysis& algorithm, const AlgorithmSamples& samples,
                            const PictureOptions& options) {
     const Language language = options.language;
-    const std::vector<LegendEntry> legend = region_legend(algorithm.absolute, language);
+    const std::vector<LegendEntry> legend =
+        wrap_legend(region_legend(algorithm.absolute, language),
+                    page_width(640.0, options) - LEGEND_LEFT - RIGHT_MARGIN);
     // Left to us: the plane keeps one scale on both axes, except that a
     // window given with a size given fills the plot area that size leaves
     // (the two were chosen together).
     const bool equal_scale = !(options.window && options.width > 0);
-    const PageRequest request{640.0, 500.0, LEGEND_ROW * static_cast<double>(legend.size()),
-                              equal_scale};
+    const PageRequest request{640.0, 500.0, legend_height(legend.size()), equal_scale};
     const Page page = lay_out(request, samples.window, options);
     const Frame& f = page.frame;
     Svg svg;

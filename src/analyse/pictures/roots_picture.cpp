@@ -97,7 +97,11 @@ void draw_roots(Svg& svg, const Frame& f, std::span<const PlotRoot> roots, doubl
     svg_close(svg);
 }
 
-void draw_plane_legend(Svg& svg, double top, std::span<const std::string> notes,
+// The legend: the circle, the three markers and the multiplicity, then the
+// notes (wrapped).
+constexpr std::size_t KEY_ROWS = 5;
+
+void draw_plane_legend(Svg& svg, double top, std::span<const LegendEntry> notes,
                        Language language) {
     svg_open(svg, "g", {{"id", "legenda"}});
     draw_legend_entry(
@@ -111,13 +115,11 @@ void draw_plane_legend(Svg& svg, double top, std::span<const std::string> notes,
         svg_text(svg, "text", {{"x", svg_number(LEGEND_LEFT + 36.0)}, {"y", svg_number(y)}},
                  label(language, names[i]));
     }
-    svg_text(svg, "text", {{"x", svg_number(LEGEND_LEFT + 260.0)}, {"y", svg_number(top)}},
+    svg_text(svg, "text",
+             {{"x", svg_number(LEGEND_LEFT + 36.0)}, {"y", svg_number(top + 4.0 * LEGEND_ROW)}},
              label(language, "×n: multiplicidade n"));
     for (std::size_t i = 0; i < notes.size(); ++i) {
-        svg_text(svg, "text",
-                 {{"x", svg_number(LEGEND_LEFT)},
-                  {"y", svg_number(top + LEGEND_ROW * static_cast<double>(4 + i))}},
-                 notes[i]);
+        draw_legend_entry(svg, LEGEND_LEFT - 36.0, top + legend_height(KEY_ROWS + i), notes[i]);
     }
     svg_close(svg);
 }
@@ -134,10 +136,13 @@ std::string plane_picture(const std::string& title, const std::string& heading,
     // Left to us: 4 keeps the unit circle large enough to judge roots near
     // it whatever else there is; a root farther out is named in words.
     const double half = std::min(4.0, std::max(1.5, 1.2 * largest));
-    const std::vector<std::string> notes = window_notes(roots, half, empty_note, options.language);
-    const double legend_height = LEGEND_ROW * static_cast<double>(4 + notes.size());
-    const Page page =
-        lay_out({560.0, 420.0, legend_height, true}, {-half, half, -half, half}, options);
+    std::vector<LegendEntry> notes;
+    for (std::string& note : window_notes(roots, half, empty_note, options.language)) {
+        notes.push_back({Swatch::NONE, "", "", "", "", std::move(note)});
+    }
+    notes = wrap_legend(notes, page_width(560.0, options) - LEGEND_LEFT - RIGHT_MARGIN + 36.0);
+    const Page page = lay_out({560.0, 420.0, legend_height(KEY_ROWS + notes.size()), true},
+                              {-half, half, -half, half}, options);
     Svg svg;
     begin_page(svg, page, title, heading, subtitle);
     draw_axes(svg, page.frame);

@@ -23,9 +23,9 @@ namespace {
 using Complex = std::complex<double>;
 
 constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
-// Imaginary parts below this (relative to the modulus, at least 1) count as
-// real: rounding leaves about the square root of the machine epsilon at a
-// double root.
+// Imaginary parts below this times the modulus (times 1 inside the unit
+// disk) count as real: rounding leaves about the square root of the
+// machine epsilon at a double root.
 constexpr double REAL_PART = 1e-6;
 // Curve styles: dash patterns and grays, so that black and white print
 // tells them apart. Left to us: six styles, repeated from the seventh

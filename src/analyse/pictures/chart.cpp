@@ -88,19 +88,24 @@ std::vector<double> linear_ticks(double low, double high, double count) {
 }
 
 // Tick values on a logarithmic axis over [10^low, 10^high]: the powers of
-// ten (every second, third... when there are many), and 2 and 5 times them
-// when the axis spans less than two decades.
+// ten whose exponents are multiples of a step of 1, 2 or 5 times a power of
+// ten giving at most about eight, and 2 and 5 times them when the axis spans
+// less than two decades.
 std::vector<double> log_ticks(double low, double high) {
-    const double first = std::ceil(low - 1e-9);
-    const double decades = std::floor(high + 1e-9) - first + 1.0;
-    const double every = std::max(1.0, std::ceil(decades / 8.0));
+    const double decades = high - low;
+    double every = 1.0;
+    for (double power = 1.0; every * 8.0 < decades; power *= 10.0) {
+        every = decades <= 16.0 * power   ? 2.0 * power
+                : decades <= 40.0 * power ? 5.0 * power
+                                          : 10.0 * power;
+    }
     std::vector<double> values;
     for (double e = std::floor(low); e <= high + 1e-9; e += 1.0) {
-        const bool power_shown = std::fmod(e - first, every) == 0.0;
         for (const double factor : {1.0, 2.0, 5.0}) {
             const double t = std::log10(factor) + e;
-            if (t >= low - 1e-9 && t <= high + 1e-9 &&
-                (factor == 1.0 ? power_shown : decades < 2.0)) {
+            const bool shown =
+                factor == 1.0 ? std::fmod(std::fabs(e), every) == 0.0 : decades < 2.0;
+            if (shown && t >= low - 1e-9 && t <= high + 1e-9) {
                 values.push_back(factor * std::pow(10.0, e));
             }
         }

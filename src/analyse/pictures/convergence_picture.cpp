@@ -30,7 +30,8 @@ std::vector<PlotPoint> run_points(const ConvergenceRun& run) {
 }
 
 // Left to us: a margin of a tenth of a decade around the steps and of
-// three tenths around the errors, so that no marker touches the frame.
+// three tenths around the errors (a twentieth of their span when wider),
+// so that no marker touches the frame.
 PlotWindow convergence_window(std::span<const std::vector<PlotPoint>> runs) {
     PlotWindow w{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
                  std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
@@ -43,7 +44,10 @@ PlotWindow convergence_window(std::span<const std::vector<PlotPoint>> runs) {
     if (!(w.x_min <= w.x_max)) {
         return {-3.0, -1.0, -1.0, 1.0}; // nothing to draw: an empty frame
     }
-    return {w.x_min - 0.1, w.x_max + 0.1, w.y_min - 0.3, std::max(w.y_max + 0.3, w.y_min + 1.0)};
+    const double x_margin = std::max(0.1, 0.05 * (w.x_max - w.x_min));
+    const double y_margin = std::max(0.3, 0.05 * (w.y_max - w.y_min));
+    return {w.x_min - x_margin, w.x_max + x_margin, w.y_min - y_margin,
+            std::max(w.y_max + y_margin, w.y_min + 1.0)};
 }
 
 // The line of slope `order` through the last point, across the window.

@@ -188,16 +188,16 @@ void BM_roots_too_close(benchmark::State& state) {
     }
 }
 
-// The algorithm record the pictures draw from: the doubles of rho and
-// sigma and the roots of rho.
+// The algorithm record the pictures draw from: rho and sigma (the sampling
+// makes their doubles) and the roots of rho.
 ordimet::analyse::AlgorithmAnalysis picture_input(int m, const Coefficients& set) {
     using namespace ordimet::analyse;
     const std::size_t k = set.size() / 2 - 1;
     AlgorithmAnalysis algorithm;
     algorithm.file = "bench.txt";
     for (std::size_t j = 0; j <= k; ++j) {
-        algorithm.rho_decimal.push_back(nearest_double(set[j]));
-        algorithm.sigma_decimal.push_back(nearest_double(set[k + 1 + j]));
+        algorithm.rho.push_back(set[j]);
+        algorithm.sigma.push_back(set[k + 1 + j]);
     }
     const auto polys = characteristic_polynomials(static_cast<int>(k), set);
     const auto condition = root_condition(static_cast<int>(k), m, polys.rho);
@@ -206,7 +206,7 @@ ordimet::analyse::AlgorithmAnalysis picture_input(int m, const Coefficients& set
 }
 
 // Everything --plot does for one method but writing the files: the samples,
-// the region or periodicity picture and the roots picture.
+// the region or branches picture and the roots picture.
 void BM_pictures(benchmark::State& state, const Family& family) {
     using namespace ordimet::analyse;
     std::vector<AlgorithmAnalysis> inputs;
@@ -214,12 +214,14 @@ void BM_pictures(benchmark::State& state, const Family& family) {
         inputs.push_back(picture_input(family.m, set));
     }
     AlgorithmSamples samples;
+    const PictureOptions options;
     for (auto _ : state) {
         for (const AlgorithmAnalysis& algorithm : inputs) {
-            sample_algorithm(family.m, algorithm, samples);
-            const std::string picture = family.m == 1 ? region_picture(algorithm, samples)
-                                                      : periodicity_picture(algorithm, samples);
-            const std::string roots = roots_picture(algorithm);
+            sample_algorithm(family.m, algorithm, std::nullopt, samples);
+            const std::string picture = family.m == 1
+                                            ? region_picture(algorithm, samples, options)
+                                            : branches_picture(algorithm, samples, options);
+            const std::string roots = roots_picture(algorithm, options);
             benchmark::DoNotOptimize(picture.size() + roots.size());
         }
     }

@@ -35,6 +35,7 @@ struct Run {
     // the names taken in it so far, and the pictures of a method that could
     // not be written.
     std::vector<AlgorithmSamples> samples;
+    PictureOptions picture_options;
     PictureFolder pictures;
     std::vector<PictureFailure> failures;
 };
@@ -125,7 +126,8 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
     if (plot) {
         run.samples.resize(run.method.algorithms.size());
         for (std::size_t a = 0; a < run.method.algorithms.size(); ++a) {
-            sample_algorithm(run.method.m, run.method.algorithms[a], run.samples[a]);
+            sample_algorithm(run.method.m, run.method.algorithms[a], run.picture_options.window,
+                             run.samples[a]);
         }
     }
     if (run.command.json) {
@@ -145,7 +147,7 @@ bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> 
     if (plot) {
         // A picture that could not be written fails the run like a file
         // that could not be read; the report has gone out all the same.
-        write_pictures(run.method, run.samples, run.pictures, run.failures);
+        write_pictures(run.method, run.samples, run.picture_options, run.pictures, run.failures);
         return report_picture_failures(run);
     }
     return true;
@@ -188,7 +190,9 @@ int main(int argc, char** argv) {
     static char output_buffer[1 << 16];
     std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
 
-    Run run{command, {}, {}, {}, true, {}, {}, {}};
+    const PictureOptions picture_options{command.language, command.plot_window, command.plot_width,
+                                         command.plot_height};
+    Run run{command, {}, {}, {}, true, {}, picture_options, {}, {}};
     if (!command.plot_directory.empty() &&
         !open_picture_folder(command.plot_directory, command.files, run.pictures)) {
         std::string message;

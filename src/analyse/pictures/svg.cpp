@@ -102,14 +102,15 @@ std::string svg_number(double value) {
     return text;
 }
 
-void svg_begin(Svg& svg, double width, double height, std::string_view title) {
+void svg_begin(Svg& svg, double width, double height, std::string_view title, double pixel_width,
+               double pixel_height) {
     svg.text.clear();
     svg.open.clear();
     svg.text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg_open(svg, "svg",
              {{"xmlns", "http://www.w3.org/2000/svg"},
-              {"width", svg_number(width)},
-              {"height", svg_number(height)},
+              {"width", svg_number(pixel_width > 0.0 ? pixel_width : width)},
+              {"height", svg_number(pixel_height > 0.0 ? pixel_height : height)},
               {"viewBox", "0 0 " + svg_number(width) + " " + svg_number(height)},
               {"font-family", "sans-serif"},
               {"font-size", "13"}});

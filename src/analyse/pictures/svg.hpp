@@ -23,8 +23,10 @@ struct Svg {
 };
 
 // Starts a document of the given size in user units (the viewBox is
-// 0 0 width height) with its <title>.
-void svg_begin(Svg& svg, double width, double height, std::string_view title);
+// 0 0 width height) with its <title>; it is shown pixel_width by
+// pixel_height pixels (0: as many as user units).
+void svg_begin(Svg& svg, double width, double height, std::string_view title,
+               double pixel_width = 0.0, double pixel_height = 0.0);
 // <name attributes...> ... until svg_close.
 void svg_open(Svg& svg, std::string_view name, std::initializer_list<SvgAttribute> attributes);
 void svg_close(Svg& svg);

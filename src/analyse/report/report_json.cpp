@@ -5,6 +5,7 @@
 #include "analyse/report/format.hpp"
 
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -399,9 +400,49 @@ Json sample_value(double value) {
     return std::isfinite(value) ? Json(value == 0.0 ? 0.0 : value) : Json(nullptr);
 }
 
-// The sampled curve of an algorithm's picture: for m = 1 the boundary locus
-// as [re, im] points, null between its pieces; for m = 2 the values of H^2
-// and, for each, the moduli of the roots in descending order.
+// m = 2: the root branches, for each sampled H^2 the roots as [re, im] in
+// the order of their branches (null for none).
+Json branches_value(const AlgorithmSamples& samples) {
+    Json h2 = Json::array();
+    Json roots = Json::array();
+    for (std::size_t i = 0; i < samples.branch_h2.size(); ++i) {
+        h2.push_back(sample_value(samples.branch_h2[i]));
+        Json row = Json::array();
+        for (std::size_t b = 0; b < samples.degree; ++b) {
+            const std::complex<double> z = samples.branches[i * samples.degree + b];
+            const bool finite = std::isfinite(z.real()) && std::isfinite(z.imag());
+            row.push_back(finite ? Json::array({sample_value(z.real()), sample_value(z.imag())})
+                                 : Json(nullptr));
+        }
+        roots.push_back(std::move(row));
+    }
+    Json value = object_of(2);
+    put(value, "h2", std::move(h2));
+    put(value, "roots", std::move(roots));
+    return value;
+}
+
+// m = 2: the phase error of the principal root, null when not sampled.
+Json phase_value(const AlgorithmSamples& samples) {
+    if (samples.phase_h.empty()) {
+        return nullptr;
+    }
+    Json h = Json::array();
+    Json error = Json::array();
+    for (std::size_t i = 0; i < samples.phase_h.size(); ++i) {
+        h.push_back(sample_value(samples.phase_h[i]));
+        error.push_back(sample_value(samples.phase_error[i]));
+    }
+    Json value = object_of(2);
+    put(value, "h", std::move(h));
+    put(value, "error", std::move(error));
+    return value;
+}
+
+// The sampled curves of an algorithm's pictures: for m = 1 the boundary
+// locus as [re, im] points, null between its pieces; for m = 2 the values
+// of H^2 and, for each, the moduli of the roots in descending order, the
+// root branches and the phase error.
 void put_samples(Json& object, int m, const AlgorithmSamples& samples) {
     if (m == 1) {
         Json points = Json::array();
@@ -429,6 +470,8 @@ void put_samples(Json& object, int m, const AlgorithmSamples& samples) {
         put(value, "h2", std::move(h2));
         put(value, "moduli", std::move(moduli));
         put(object, "root_moduli", std::move(value));
+        put(object, "root_branches", branches_value(samples));
+        put(object, "phase_error", phase_value(samples));
     }
 }
 

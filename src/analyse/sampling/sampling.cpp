@@ -4,6 +4,7 @@
 #include "analyse/exact/numbers.hpp"
 #include "analyse/roots/aberth.hpp"
 #include "analyse/roots/roots.hpp"
+#include "analyse/sampling/branches.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -129,7 +130,9 @@ bool clip_segment(const PlotWindow& w, PlotPoint& p, PlotPoint& q, bool& whole_e
     return true;
 }
 
-void sample_region(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples) {
+// The boundary locus at every sample of theta, unclipped: infinite where
+// sigma vanishes.
+std::vector<PlotPoint> raw_locus(const AlgorithmSamples& samples) {
     const int steps = std::max(LOCUS_SAMPLES, LOCUS_SAMPLES_PER_DEGREE *
                                                   static_cast<int>(generic_degree(samples)));
     std::vector<PlotPoint> raw(static_cast<std::size_t>(steps) + 1);
@@ -141,10 +144,14 @@ void sample_region(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
             below == 0.0 ? Complex(INFINITE, INFINITE) : evaluate(samples.region_rho, zeta) / below;
         raw[static_cast<std::size_t>(i)] = {z.real(), z.imag()};
     }
-    // The window: the extent of the locus within MAX_EXTENT, the origin and
-    // the end of the real interval, with a margin; square, so that angles
-    // and circles look what they are, and symmetric about the real axis,
-    // as S is.
+    return raw;
+}
+
+// The window of the region picture for the locus `raw`: the extent of the
+// locus within MAX_EXTENT, the origin and the end of the real interval, with
+// a margin; square, so that angles and circles look what they are, and
+// symmetric about the real axis, as S is.
+PlotWindow region_window(const AlgorithmAnalysis& algorithm, std::span<const PlotPoint> raw) {
     double x_min = 0.0;
     double x_max = 0.0;
     double y_extent = 0.0;
@@ -170,7 +177,13 @@ void sample_region(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
     }
     const double size = 1.1 * std::max({x_max - x_min, 2.0 * y_extent, 2.0});
     const double centre = (x_min + x_max) / 2.0;
-    samples.window = {centre - size / 2.0, centre + size / 2.0, -size / 2.0, size / 2.0};
+    return {centre - size / 2.0, centre + size / 2.0, -size / 2.0, size / 2.0};
+}
+
+void sample_region(const AlgorithmAnalysis& algorithm, const std::optional<PlotWindow>& window,
+                   AlgorithmSamples& samples) {
+    const std::vector<PlotPoint> raw = raw_locus(samples);
+    samples.window = window ? *window : region_window(algorithm, raw);
     clip_curve(raw, samples.window, samples.locus);
 }
 
@@ -180,41 +193,15 @@ void sample_region(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
 // row stays NaN when the polynomial vanishes or the roots were not found.
 void root_moduli(std::vector<double>& c, std::size_t degree, std::vector<Complex>& roots,
                  double* row) {
-    // Roots at infinity and at 0 are counted apart: the iteration needs
-    // neither.
-    std::size_t infinite = 0;
-    while (!c.empty() && c.back() == 0.0) {
-        c.pop_back();
-        ++infinite;
-    }
-    std::size_t zero = 0;
-    while (zero < c.size() && c[zero] == 0.0) {
-        ++zero;
-    }
-    if (c.empty()) {
-        return; // pi vanishes identically at this H^2
+    if (!finite_roots(c, roots)) {
+        return;
     }
     std::size_t count = 0;
-    for (; count < infinite; ++count) {
+    for (; count + roots.size() < degree; ++count) {
         row[count] = INFINITE;
     }
-    if (c.size() - zero >= 2) {
-        aberth_roots(std::span<const double>(c).subspan(zero), roots);
-        // An iteration that failed with a step that is not finite leaves
-        // nothing to draw at this H^2: the row stays NaN.
-        const bool found = std::all_of(roots.begin(), roots.end(), [](Complex root) {
-            return std::isfinite(root.real()) && std::isfinite(root.imag());
-        });
-        if (!found) {
-            std::fill(row, row + degree, NOT_A_NUMBER);
-            return;
-        }
-        for (const Complex& root : roots) {
-            row[count++] = std::abs(root);
-        }
-    }
-    for (std::size_t j = 0; j < zero; ++j) {
-        row[count++] = 0.0;
+    for (const Complex& root : roots) {
+        row[count++] = std::abs(root);
     }
     std::sort(row, row + count, [](double a, double b) { return a > b; });
 }
@@ -241,12 +228,25 @@ void sample_moduli(const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples
     for (std::size_t i = 0; i < samples.h2.size(); ++i) {
         const double h2 = range * static_cast<double>(i) / MODULI_SAMPLES;
         samples.h2[i] = h2;
-        c.clear();
-        for (std::size_t j = 0; j < samples.degree + 1; ++j) {
-            c.push_back(samples.rho[j] + h2 * samples.sigma[j]);
-        }
+        pencil_at(samples, h2, c);
         root_moduli(c, samples.degree, roots, samples.moduli.data() + i * samples.degree);
     }
+}
+
+// The window of the branches picture when none is given: H^2 over the range
+// of the root moduli, the modulus from 0 to a little above the largest
+// sampled, at least 1.5 and at most 3 (a root far outside the circle is off
+// the top).
+PlotWindow moduli_window(const AlgorithmSamples& samples) {
+    double largest = 0.0;
+    for (const double value : samples.moduli) {
+        if (std::isfinite(value)) {
+            largest = std::max(largest, value);
+        }
+    }
+    const double top = std::min(3.0, std::max(1.5, std::ceil(largest * 1.1 * 2.0) / 2.0));
+    const double right = samples.h2.empty() ? DEFAULT_H2_RANGE : samples.h2.back();
+    return {0.0, right, 0.0, top};
 }
 
 } // namespace
@@ -290,19 +290,57 @@ void clip_curve(std::span<const PlotPoint> raw, const PlotWindow& w, std::vector
     }
 }
 
-void sample_algorithm(int m, const AlgorithmAnalysis& algorithm, AlgorithmSamples& samples) {
+bool finite_roots(std::vector<double>& c, std::vector<Complex>& roots) {
+    roots.clear();
+    while (!c.empty() && c.back() == 0.0) {
+        c.pop_back();
+    }
+    if (c.empty()) {
+        return false; // the polynomial vanishes identically
+    }
+    // Roots at 0 are counted apart: the iteration needs c[0] != 0.
+    std::size_t zero = 0;
+    while (c[zero] == 0.0) {
+        ++zero;
+    }
+    if (c.size() - zero >= 2) {
+        aberth_roots(std::span<const double>(c).subspan(zero), roots);
+        // An iteration that failed with a step that is not finite leaves
+        // nothing to draw.
+        const bool found = std::all_of(roots.begin(), roots.end(), [](Complex root) {
+            return std::isfinite(root.real()) && std::isfinite(root.imag());
+        });
+        if (!found) {
+            roots.clear();
+            return false;
+        }
+    }
+    roots.insert(roots.end(), zero, Complex(0.0, 0.0));
+    return true;
+}
+
+void sample_algorithm(int m, const AlgorithmAnalysis& algorithm,
+                      const std::optional<PlotWindow>& window, AlgorithmSamples& samples) {
     samples.rho = nearest_doubles(algorithm.rho, algorithm.rho.size());
     samples.sigma = nearest_doubles(algorithm.sigma, algorithm.rho.size());
     region_pair(algorithm, samples);
     samples.locus.clear();
     samples.h2.clear();
     samples.moduli.clear();
+    samples.branch_h2.clear();
+    samples.branches.clear();
+    samples.phase_h.clear();
+    samples.phase_error.clear();
+    samples.phase_reference.clear();
     samples.degree = 0;
     samples.window = {};
     if (m == 1) {
-        sample_region(algorithm, samples);
+        sample_region(algorithm, window, samples);
     } else if (m == 2) {
         sample_moduli(algorithm, samples);
+        samples.window = window ? *window : moduli_window(samples);
+        sample_branches(samples);
+        sample_phase(algorithm, samples);
     }
 }
 

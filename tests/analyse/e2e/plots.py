@@ -32,9 +32,11 @@ CASES = [
     ("milne-simpson-empty-region", ["SI", "@milne-simpson.txt"],
      {"milne-simpson-raizes.svg": "roots", "milne-simpson-regiao.svg": "region"}),
     ("stormer", ["--json", "SI", "@stormer.txt"],
-     {"stormer-raizes.svg": "roots", "stormer-periodicidade.svg": "moduli"}),
+     {"stormer-raizes.svg": "roots", "stormer-periodicidade.svg": "moduli",
+      "stormer-fase.svg": "phase"}),
     ("numerov-json", ["--json", "SI", "@numerov.txt"],
-     {"numerov-raizes.svg": "roots", "numerov-periodicidade.svg": "moduli"}),
+     {"numerov-raizes.svg": "roots", "numerov-periodicidade.svg": "moduli",
+      "numerov-fase.svg": "phase"}),
     ("cycle", ["--json", "CI", "@cyclic-stable-of-unstable-1.txt",
                "@cyclic-stable-of-unstable-2.txt"],
      {"cyclic-stable-of-unstable-1-raizes.svg": "roots",
@@ -99,9 +101,12 @@ GROUPS = {
                "legenda-curvas": "line"},
     "roots": {"circulo": "circle", "raizes": None, "eixos": "rect", "legenda": "text"},
     "cycle": {"circulo": "circle", "raizes": None, "eixos": "rect", "legenda": "text"},
+    "phase": {"fase": "polyline", "referencia": None, "eixos": "rect", "legenda": "text"},
+    "convergence": {"erros": "polyline", "referencia": None, "eixos": "rect", "legenda": "text"},
 }
 TITLES = {"region": "Regiao de estabilidade absoluta: ", "moduli": "Modulos das raizes",
-          "roots": "Raizes de rho: ", "cycle": "Autovalores do ciclo: "}
+          "roots": "Raizes de rho: ", "cycle": "Autovalores do ciclo: ", "phase": "Erro de fase: ",
+          "convergence": "Convergencia: "}
 NUMBER = re.compile(r"-?\d+(?:\.\d+)?")
 COORDINATES = {"x", "y", "width", "height", "cx", "cy", "r", "x1", "y1", "x2", "y2"}
 
@@ -324,7 +329,7 @@ def run_every_example(program, examples, faults):
             faults.append(f"every example: exit status {result.returncode}, "
                           f"{result.stderr[:300]!r}")
         kinds = {"-raizes.svg": "roots", "-regiao.svg": "region",
-                 "-periodicidade.svg": "moduli"}
+                 "-periodicidade.svg": "moduli", "-fase.svg": "phase"}
         pictures = os.listdir(work)
         for f in files:
             if not any(p == f[:-4] + "-raizes.svg" for p in pictures):
@@ -348,10 +353,154 @@ def main():
     for case in REFUSALS:
         run_refusal(program, examples, *case, faults)
     run_every_example(program, examples, faults)
+    for check in NEW_CHECKS:
+        check(program, examples, faults)
     for fault in faults:
         print(fault)
-    print(f"{len(CASES) + len(REFUSALS) + 1} cases, {len(faults)} faults")
+    print(f"{len(CASES) + len(REFUSALS) + 1 + len(NEW_CHECKS)} cases, {len(faults)} faults")
     return 1 if faults else 0
+
+
+
+# --- The pictures' options, languages and numbers ---------------------------
+
+ENGLISH_TITLES = {"regiao": "Region of absolute stability: ", "raizes": "Roots of rho: ",
+                  "periodicidade": "Moduli of the roots", "fase": "Phase error: ",
+                  "convergencia": "Convergence: ", "ciclo": "Eigenvalues of the cycle: "}
+# Words of the Portuguese labels that no English picture may show.
+PORTUGUESE = re.compile(r"\b(raiz|raizes|nao|ordem|intervalo|regiao|fora|dentro|sobre|circulo|"
+                        r"sem|erro|ramos|fase|periodicidade|estabilidade|cunha|termo|conjugad[oa]|"
+                        r"multiplicidade|autovalores|medida|inclinacao|de|em|com|simples|ao|ha)\b")
+
+
+def plot_run(program, examples, arguments, faults, name):
+    """Runs --plot into a new folder from the examples folder (so that file
+    names are bare); the folder, its pictures by suffix, and the JSON."""
+    folder = tempfile.mkdtemp()
+    result = subprocess.run([program, "--plot", folder, *arguments], cwd=examples,
+                            stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+    if result.returncode != 0 or result.stderr:
+        faults.append(f"{name}: exit status {result.returncode}, {result.stderr[:300]!r}")
+    lines = result.stdout.decode().splitlines() if "--json" in arguments else []
+    return folder, sorted(os.listdir(folder)), [json.loads(line) for line in lines]
+
+
+def polyline_points(element):
+    return [tuple(map(float, p.split(","))) for p in element.get("points").split()]
+
+
+def check_window_and_size(program, examples, faults):
+    folder, pictures, (method,) = plot_run(
+        program, examples, ["--json", "--plot-window", "-1,3,-2,2", "--plot-size", "800x600",
+                            "SI", "bdf-5.txt"], faults, "window")
+    path = os.path.join(folder, "bdf-5-regiao.svg")
+    root, groups = check_svg(path, "region", faults)
+    box = [float(v) for v in root.get("viewBox").split()]
+    if (root.get("width"), root.get("height")) != ("800", "600") or \
+            abs(box[2] / box[3] - 800 / 600) > 1e-3:
+        faults.append(f"window: size {root.get('width')}x{root.get('height')}, viewBox {box}")
+    to_x, to_y = page_mapping(groups)
+    area = root.find(f".//{SVG}clipPath/{SVG}rect")
+    x, y, w, h = (float(area.get(k)) for k in ("x", "y", "width", "height"))
+    if max(abs(to_x(-1) - x), abs(to_x(3) - x - w), abs(to_y(2) - y), abs(to_y(-2) - y - h)) > 1:
+        faults.append(f"window: plot area {x, y, w, h} is not the window -1,3,-2,2")
+    check_probes(path, groups, [(-0.5, 0.5, True), (-0.9, -0.3, True), (2, 0, False)], faults)
+    locus = method["algorithms"][0]["boundary_locus"]
+    if not locus or any(p and not (-1 <= p[0] <= 3 and -2 <= p[1] <= 2) for p in locus):
+        faults.append("window: boundary_locus leaves the window given")
+    shutil.rmtree(folder)
+    # m = 2: the branches over the window's H^2; the root moduli as before.
+    folder, _, (method,) = plot_run(program, examples, ["--json", "--plot-window", "0,12,0,2",
+                                                        "SI", "numerov.txt"], faults, "window m2")
+    algorithm = method["algorithms"][0]
+    if algorithm["root_branches"]["h2"][-1] != 12 or algorithm["root_moduli"]["h2"][-1] != 9:
+        faults.append("window m2: root_branches not over 0..12 or root_moduli moved")
+    shutil.rmtree(folder)
+
+
+def check_english(program, examples, faults):
+    runs = [["--converge", "SI", "numerov.txt"], ["--converge", "SI", "bdf-3.txt"],
+            ["SI", "milne-simpson.txt"], ["--converge", "CI", "nystrom-2.txt", "milne-simpson.txt"]]
+    for arguments in runs:
+        folder, pictures, _ = plot_run(program, examples, ["--lang", "en", *arguments], faults,
+                                       "english")
+        for picture in pictures:
+            root = ET.parse(os.path.join(folder, picture)).getroot()
+            kind = picture.rsplit("-", 1)[1][:-4]
+            if not root.find(SVG + "title").text.startswith(ENGLISH_TITLES[kind]):
+                faults.append(f"english {picture}: title {root.find(SVG + 'title').text!r}")
+            for element in root.iter(SVG + "text"):
+                text = (element.text or "").replace(".txt", "")
+                if PORTUGUESE.search(text.replace("milne-simpson", "").replace("numerov", "")):
+                    faults.append(f"english {picture}: {element.text!r}")
+        shutil.rmtree(folder)
+
+
+def check_branches_and_phase(program, examples, faults):
+    """Branches move by little where their roots are simple (separated by
+    0.25 or more): no jump of 0.1 between samples; the phase error starts at
+    0, ends at the end of the interval of periodicity and follows its
+    leading term at small H."""
+    for example in ("numerov", "symmetric-4-step", "stormer-4", "cowell-6", "p-stable-2-step"):
+        folder, pictures, (method,) = plot_run(program, examples, ["--json", "SI",
+                                                                   example + ".txt"], faults,
+                                               example)
+        check_svg(os.path.join(folder, example + "-fase.svg"), "phase", faults)
+        algorithm = method["algorithms"][0]
+        rows = [[complex(*z) if z else None for z in row]
+                for row in algorithm["root_branches"]["roots"]]
+
+        def separation(row, b):
+            return min((abs(row[b] - z) for j, z in enumerate(row) if j != b and z is not None),
+                       default=9)
+        for before, after in zip(rows, rows[1:]):
+            for b, (p, q) in enumerate(zip(before, after)):
+                if p is not None and q is not None and abs(q - p) > 0.1 and \
+                        min(separation(before, b), separation(after, b)) >= 0.25:
+                    faults.append(f"{example}: branch {b + 1} jumps from {p} to {q}")
+        phase = algorithm["phase_error"]
+        if phase["h"][0] != 0 or phase["error"][0] != 0:
+            faults.append(f"{example}: phase error does not start at 0")
+        if example == "numerov":
+            h, error = phase["h"], phase["error"]
+            i = min(range(len(h)), key=lambda k: abs(h[k] - 0.5))
+            if abs(h[-1] - 6 ** 0.5) > 1e-4 or abs(error[-1] - (math.pi - 6 ** 0.5)) > 0.02 or \
+                    abs(error[i] / (h[i] ** 5 / 480) - 1) > 0.1:
+                faults.append(f"numerov: phase error {h[-1]}, {error[-1]}, {error[i]} at {h[i]}")
+        shutil.rmtree(folder)
+
+
+def check_convergence(program, examples, faults):
+    """The pictures of --converge: one per method (SI, CI) or algorithm (CO),
+    and a reference line of the convergence order's slope through the error
+    at the smallest h, parallel to the errors where they have that order."""
+    runs = [(["SI", "bdf-3.txt"], ["bdf-3"]),
+            (["CI", "nystrom-2.txt", "milne-simpson.txt"], ["nystrom-2"]),
+            (["CO", "adams-bashforth-2.txt", "adams-moulton-2.txt"],
+             ["adams-bashforth-2", "adams-moulton-2"])]
+    for arguments, stems in runs:
+        folder, pictures, _ = plot_run(program, examples, ["--converge", *arguments], faults,
+                                       "converge")
+        made = [p[:-len("-convergencia.svg")] for p in pictures if p.endswith("-convergencia.svg")]
+        if made != stems:
+            faults.append(f"converge {arguments}: pictures {pictures}")
+        for stem in made:
+            path = os.path.join(folder, stem + "-convergencia.svg")
+            checked = check_svg(path, "convergence", faults)
+            if not checked:
+                continue
+            errors = polyline_points(checked[1]["problema-1"].find(SVG + "polyline"))
+            line = polyline_points(checked[1]["referencia"].find(SVG + "polyline"))
+            (x0, y0), (x1, y1) = line[0], line[-1]
+            (a0, b0), (a1, b1) = errors[-2], errors[-1]
+            distance = abs((x1 - x0) * (y0 - b1) - (x0 - a1) * (y1 - y0)) / math.hypot(x1 - x0,
+                                                                                      y1 - y0)
+            if distance > 0.5 or abs((b1 - b0) / (a1 - a0) / ((y1 - y0) / (x1 - x0)) - 1) > 0.03:
+                faults.append(f"converge {stem}: reference line {line} against errors {errors}")
+        shutil.rmtree(folder)
+
+
+NEW_CHECKS = [check_window_and_size, check_english, check_branches_and_phase, check_convergence]
 
 
 if __name__ == "__main__":

@@ -17,8 +17,19 @@ using analyse::Rational;
 
 // The text of a method file: "k m", then A[0..k], then B[0..k], one line
 // each; every coefficient as a fraction p/q (an integer as itself), or with
-// `decimals` as the nearest double written with 17 significant digits.
+// `decimals` as decimal_text writes it.
 std::string method_file_text(int k, int m, std::span<const Rational> coefficients, bool decimals);
+
+// A coefficient as a decimal: exactly, in positional notation, when its
+// exact decimal has at most 17 significant digits (-1, 0.375, 0.075);
+// otherwise its nearest double with 17 significant digits ("%.17g"), which
+// reads back as that double. Either way ordimet reads the nearest double of
+// the exact value.
+std::string decimal_text(const Rational& value);
+
+// Whether every value has a nearest double that is finite, and not zero
+// unless the value is: only then do decimals stand for the values.
+bool fits_doubles(std::span<const Rational> values);
 
 enum class FileWrite {
     WRITTEN,

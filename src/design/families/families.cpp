@@ -169,6 +169,20 @@ DesignStatus status_of_order(const analyse::ExactOrder& order) {
     return DesignStatus::REFUSED;
 }
 
+// Whether the request is one the family is built for (the command line
+// refuses the others before they come here).
+bool within_rule(const DesignRequest& request) {
+    const FamilyRule& rule = family_rule(request.family);
+    const int least = rule.least_step == 0 ? request.m : rule.least_step;
+    const bool polynomial = request.family == Family::SYMMETRIC ||
+                            request.family == Family::FROM_RHO ||
+                            request.family == Family::FROM_SIGMA;
+    return request.k >= least && request.k <= MAX_DESIGN_STEP && request.m >= 1 &&
+           request.m <= MAX_EQUATION_ORDER && (rule.any_m || request.m == rule.m) &&
+           (!rule.even_step || request.k % 2 == 0) &&
+           (!polynomial || request.polynomial.size() == static_cast<std::size_t>(request.k) + 1);
+}
+
 } // namespace
 
 const FamilyRule* family_rule(std::string_view name) {
@@ -190,6 +204,10 @@ DesignedMethod design_method(const DesignRequest& request) {
     DesignedMethod result;
     result.k = request.k;
     result.m = request.m;
+    if (!within_rule(request)) {
+        result.status = DesignStatus::REFUSED;
+        return result;
+    }
     result.status = check_polynomial(request);
     if (result.status != DesignStatus::MADE) {
         return result;

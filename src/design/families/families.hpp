@@ -67,7 +67,7 @@ enum class DesignStatus {
     RHO_NOT_SYMMETRIC,    // symmetric: A[j] != A[k - j] for some j
     RHO_DEGREE_BELOW_K,   // symmetric, from-rho: A[k] = 0
     RHO_ROOTS_OFF_CIRCLE, // symmetric: a root off the circle, or on it of multiplicity > 2
-    REFUSED,              // beyond the limits of the exact analyses
+    REFUSED,              // beyond the limits of the exact analyses, or of the family's rule
 };
 
 struct DesignedMethod {
@@ -81,7 +81,8 @@ struct DesignedMethod {
 // What to build. `polynomial` is rho for SYMMETRIC and FROM_RHO, sigma for
 // FROM_SIGMA (k + 1 coefficients), and unused by the other families.
 // `explicit_sigma` asks B[k] = 0 of FROM_RHO and B[0] = B[k] = 0 of
-// SYMMETRIC. The caller has checked k and m against the family's rule.
+// SYMMETRIC. A request outside the family's rule (k, m, the polynomial's
+// length) is REFUSED; the command line says why before it comes to that.
 struct DesignRequest {
     Family family = Family::ADAMS_BASHFORTH;
     int k = 1;

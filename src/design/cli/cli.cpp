@@ -142,7 +142,7 @@ void declare_options(CLI::App& app, DesignCommand& command, Options& options) {
     app.add_flag("--force", command.force, w("com --output, substitui um arquivo que existe"));
     app.add_option("--lang", options.language, w("lingua das mensagens: pt ou en"))
         ->type_name(w("LINGUA"));
-    app.add_option("ARGUMENTOS", options.words,
+    app.add_option(w("ARGUMENTOS"), options.words,
                    w("a familia e K, ou from-rho/from-sigma e os coeficientes"))
         ->type_name("");
 }
@@ -226,8 +226,16 @@ bool read_polynomial(const std::string& text, bool roots, DesignCommand& command
     if (roots ? parse_roots(text, polynomial, bad) : parse_coefficients(text, polynomial, bad)) {
         return true;
     }
-    usage_error(command.language, roots ? "raiz ilegivel: %s.\n" : "coeficiente ilegivel: %s.\n",
-                printable_name(bad).c_str());
+    const std::string shown = printable_name(bad);
+    if (!roots) {
+        usage_error(command.language, "coeficiente ilegivel: %s.\n", shown.c_str());
+    } else if (bad.starts_with('(')) {
+        usage_error(command.language,
+                    "par de raizes ilegivel: %s (escreva (re,mod2) com re^2 < mod2).\n",
+                    shown.c_str());
+    } else {
+        usage_error(command.language, "raiz ilegivel: %s.\n", shown.c_str());
+    }
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "design/families/polynomial_text.hpp"
 
 #include <gtest/gtest.h>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,11 +52,13 @@ constexpr Row COEFFICIENTS[] = {
     {"1e+0000400", nullptr, "1e+0000400"}, // more exponent digits than read
 };
 
-TEST(PolynomialText, Coefficients) {
-    for (const Row& row : COEFFICIENTS) {
+using Parse = bool (*)(std::string_view, std::vector<Rational>&, std::string&);
+
+void expect_rows(std::span<const Row> rows, Parse parse) {
+    for (const Row& row : rows) {
         std::vector<Rational> values;
         std::string bad;
-        const bool read = parse_coefficients(row.text, values, bad);
+        const bool read = parse(row.text, values, bad);
         if (row.expected == nullptr) {
             EXPECT_FALSE(read) << row.text;
             EXPECT_EQ(bad, row.bad) << row.text;
@@ -64,6 +67,10 @@ TEST(PolynomialText, Coefficients) {
             EXPECT_EQ(joined(values), row.expected) << row.text;
         }
     }
+}
+
+TEST(PolynomialText, Coefficients) {
+    expect_rows(COEFFICIENTS, parse_coefficients);
 }
 
 TEST(PolynomialText, NumbersAtTheLimits) {
@@ -94,18 +101,7 @@ constexpr Row ROOTS[] = {
 };
 
 TEST(PolynomialText, Roots) {
-    for (const Row& row : ROOTS) {
-        std::vector<Rational> values;
-        std::string bad;
-        const bool read = parse_roots(row.text, values, bad);
-        if (row.expected == nullptr) {
-            EXPECT_FALSE(read) << row.text;
-            EXPECT_EQ(bad, row.bad) << row.text;
-        } else {
-            EXPECT_TRUE(read) << row.text << ": " << bad;
-            EXPECT_EQ(joined(values), row.expected) << row.text;
-        }
-    }
+    expect_rows(ROOTS, parse_roots);
 }
 
 } // namespace

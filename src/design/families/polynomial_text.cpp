@@ -70,6 +70,25 @@ bool parse_exponent(std::string_view text, long& exponent) {
     return exponent >= -MAX_DECIMAL_EXPONENT && exponent <= MAX_DECIMAL_EXPONENT;
 }
 
+// The next word of `text` from `at` on, blanks skipped, and `at` moved past
+// it; empty at the end. With `pairs`, a word that starts with '(' runs to
+// the next ')' (blanks inside), or to the end when there is none.
+std::string_view next_token(std::string_view text, std::size_t& at, bool pairs) {
+    while (at < text.size() && is_blank(text[at])) {
+        ++at;
+    }
+    const std::size_t start = at;
+    if (pairs && at < text.size() && text[at] == '(') {
+        const std::size_t close = text.find(')', at);
+        at = close == std::string_view::npos ? text.size() : close + 1;
+    } else {
+        while (at < text.size() && !is_blank(text[at])) {
+            ++at;
+        }
+    }
+    return text.substr(start, at - start);
+}
+
 // The polynomial times the factor (both with coefficient j at index j).
 void multiply(std::vector<Rational>& poly, const std::vector<Rational>& factor) {
     std::vector<Rational> product(poly.size() + factor.size() - 1);
@@ -163,16 +182,8 @@ bool parse_coefficients(std::string_view text, std::vector<Rational>& coefficien
                         std::string& bad) {
     coefficients.clear();
     std::size_t at = 0;
-    while (at < text.size()) {
-        if (is_blank(text[at])) {
-            ++at;
-            continue;
-        }
-        const std::size_t start = at;
-        while (at < text.size() && !is_blank(text[at])) {
-            ++at;
-        }
-        const std::string_view token = text.substr(start, at - start);
+    for (std::string_view token = next_token(text, at, false); !token.empty();
+         token = next_token(text, at, false)) {
         coefficients.emplace_back();
         if (!parse_number(token, coefficients.back())) {
             bad = token;
@@ -186,28 +197,18 @@ bool parse_roots(std::string_view text, std::vector<Rational>& coefficients, std
     coefficients.assign(1, Rational(1, 1));
     std::vector<Rational> factor;
     std::size_t at = 0;
-    while (at < text.size()) {
-        if (is_blank(text[at])) {
-            ++at;
-            continue;
-        }
-        const std::size_t start = at;
+    for (std::string_view token = next_token(text, at, true); !token.empty();
+         token = next_token(text, at, true)) {
         bool read = false;
-        if (text[at] == '(') {
-            const std::size_t close = text.find(')', at);
-            at = close == std::string_view::npos ? text.size() : close + 1;
-            read = close != std::string_view::npos &&
-                   pair_factor(text.substr(start + 1, close - start - 1), factor);
+        if (token.front() == '(') {
+            read = token.back() == ')' && pair_factor(token.substr(1, token.size() - 2), factor);
         } else {
-            while (at < text.size() && !is_blank(text[at])) {
-                ++at;
-            }
             factor.assign(2, Rational(1, 1));
-            read = parse_number(text.substr(start, at - start), factor[0]);
+            read = parse_number(token, factor[0]);
             fmpq_neg(factor[0].get(), factor[0].get());
         }
         if (!read) {
-            bad = text.substr(start, at - start);
+            bad = token;
             return false;
         }
         multiply(coefficients, factor);

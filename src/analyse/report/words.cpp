@@ -99,6 +99,8 @@ constexpr Words WORDS[] = {
     {"falta a familia (ou from-rho, from-sigma ou search).\n",
      "the family (or from-rho, from-sigma or search) is missing.\n"},
     {"familia desconhecida: %s.\n", "unknown family: %s.\n"},
+    {"search vem antes de tudo: ordimet-design search [OPCOES DA BUSCA].\n",
+     "search comes first: ordimet-design search [SEARCH OPTIONS].\n"},
     {"%s: falta o passo K.\n", "%s: the step K is missing.\n"},
     {"argumentos demais: %s.\n", "too many arguments: %s.\n"},
     {"linha de comando invalida: %s\n", "wrong command line: %s\n"},

@@ -68,6 +68,24 @@ Language language_asked(int argc, const char* const* argv) {
     return Language::PORTUGUESE;
 }
 
+// Whether the word "search" stands among the arguments other than first (and
+// not as the value of an option): the search has options of its own, which
+// only come after it as the first argument.
+bool search_not_first(int argc, const char* const* argv) {
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const std::string_view before = argv[i - 1];
+        if (argument == "--") {
+            return false;
+        }
+        if (argument == "search" && before != "--m" && before != "--rho" && before != "--roots" &&
+            before != "--output" && before != "--lang") {
+            return true;
+        }
+    }
+    return false;
+}
+
 // CLI11's help in the program's own words.
 class Formatter : public CLI::Formatter {
   public:
@@ -301,6 +319,11 @@ bool check_request(const Options& options, DesignCommand& command) {
         return false;
     }
     const FamilyRule* rule = family_rule(options.words[0]);
+    if (options.words[0] == "search") {
+        usage_error(language,
+                    "search vem antes de tudo: ordimet-design search [OPCOES DA BUSCA].\n");
+        return false;
+    }
     if (rule == nullptr) {
         usage_error(language, "familia desconhecida: %s.\n",
                     printable_name(options.words[0]).c_str());
@@ -332,6 +355,11 @@ bool check_request(const Options& options, DesignCommand& command) {
 
 int parse_command_line(int argc, const char* const* argv, DesignCommand& command) {
     command.language = language_asked(argc, argv);
+    if (search_not_first(argc, argv)) {
+        usage_error(command.language,
+                    "search vem antes de tudo: ordimet-design search [OPCOES DA BUSCA].\n");
+        return EXIT_USAGE;
+    }
     CLI::App app{say(DESCRIPTION, command.language), "ordimet-design"};
     Options options;
     declare_options(app, command, options);

@@ -5,9 +5,12 @@
 #include "design/families/polynomial_text.hpp"
 
 #include <CLI/CLI.hpp>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #ifndef ORDIMET_VERSION
 #error "ORDIMET_VERSION must name the project's version"

@@ -9,8 +9,10 @@
 #include "design/search/search_command.hpp"
 #include "platform/output_signals.hpp"
 
+#include <cstdarg>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>

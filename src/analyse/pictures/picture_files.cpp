@@ -3,12 +3,9 @@
 #include "platform/posix/retry.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
 
 namespace ordimet::analyse {
 namespace {
@@ -55,58 +52,7 @@ bool stem_free(const PictureFolder& folder, const std::string& stem,
     });
 }
 
-// Creates a new, empty file for the picture `name` beside it, under a hidden
-// name of this process: O_EXCL makes sure it is no file that exists already
-// and no link to one (nor a dangling link), so that nothing is written
-// anywhere but into a file this run has just made. Its mode is that of any
-// new file (0666 less the umask). Returns its descriptor, or -1.
-int create_temporary(const PictureFolder& folder, const std::string& name, std::string& temporary) {
-    const std::string prefix = "." + name + "." + std::to_string(::getpid()) + "-";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = prefix + std::to_string(attempt) + ".tmp";
-        const int fd = retry_interrupted([&] {
-            return ::openat(folder.directory.get(), temporary.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        });
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
-
-bool write_all(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written =
-            retry_interrupted([&] { return ::write(fd, text.data(), text.size()); });
-        if (written <= 0) {
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 } // namespace
-
-OwnedDescriptor::~OwnedDescriptor() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
-
-OwnedDescriptor::OwnedDescriptor(OwnedDescriptor&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)) {}
-
-OwnedDescriptor& OwnedDescriptor::operator=(OwnedDescriptor&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
 
 bool open_picture_folder(const std::string& directory, std::span<const std::string> inputs,
                          PictureFolder& folder) {
@@ -160,36 +106,18 @@ std::string unique_stem(const std::string& file, std::span<const char* const> su
 
 PictureWrite write_picture_file(const PictureFolder& folder, const std::string& name,
                                 std::string_view text) {
-    const int directory = folder.directory.get();
     // Left to us: a name that exists as anything but a regular file (a
     // symbolic link, even a dangling one, a folder, a FIFO...) is left as it
-    // is and the picture fails. A link may have been planted to have the run
-    // replace something else, and none of them is a picture to replace; the
-    // rename below would replace a link that appears meanwhile, never write
-    // through it.
-    struct stat existing {};
-    if (::fstatat(directory, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (!S_ISREG(existing.st_mode)) {
-            return PictureWrite::NOT_A_REGULAR_FILE;
-        }
-    } else if (errno != ENOENT) {
-        return PictureWrite::FAILED;
-    }
-    std::string temporary;
-    const int fd = create_temporary(folder, name, temporary);
-    if (fd < 0) {
-        return PictureWrite::FAILED;
-    }
-    const bool written = write_all(fd, text);
-    // close reports some write errors only now (a full disk over NFS).
-    const bool closed = ::close(fd) == 0;
-    // rename replaces the entry at once: a reader, or another run writing
-    // the same name, sees the old picture or the new one, whole.
-    if (written && closed &&
-        ::renameat(directory, temporary.c_str(), directory, name.c_str()) == 0) {
+    // is and the picture fails; none of them is a picture to replace.
+    switch (replace_file(folder.directory.get(), name, text, ExistingFile::REPLACE_REGULAR)) {
+    case FileReplace::WRITTEN:
         return PictureWrite::WRITTEN;
+    case FileReplace::EXISTS:
+    case FileReplace::NOT_A_REGULAR_FILE:
+        return PictureWrite::NOT_A_REGULAR_FILE;
+    case FileReplace::FAILED:
+        break;
     }
-    ::unlinkat(directory, temporary.c_str(), 0);
     return PictureWrite::FAILED;
 }
 

@@ -4,6 +4,8 @@
 // so that a picture never goes through a link, never replaces one of the
 // run's input files, and never leaves a cut-off file in place of a good one.
 
+#include "analyse/files/replace_file.hpp"
+
 #include <cstddef>
 #include <span>
 #include <string>
@@ -14,22 +16,6 @@
 #include <vector>
 
 namespace ordimet::analyse {
-
-// A file descriptor owned by one object and closed with it.
-class OwnedDescriptor {
-  public:
-    OwnedDescriptor() = default;
-    explicit OwnedDescriptor(int fd) : fd_(fd) {}
-    ~OwnedDescriptor();
-    OwnedDescriptor(OwnedDescriptor&& other) noexcept;
-    OwnedDescriptor& operator=(OwnedDescriptor&& other) noexcept;
-    OwnedDescriptor(const OwnedDescriptor&) = delete;
-    OwnedDescriptor& operator=(const OwnedDescriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_ = -1;
-};
 
 // A file as the system knows it, whatever name it is reached by.
 struct FileIdentity {

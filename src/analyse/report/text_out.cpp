@@ -39,8 +39,12 @@ void append_formatted(std::string& out, const char* format, va_list arguments) {
 void TextOut::putf(const char* portuguese, ...) {
     va_list arguments;
     va_start(arguments, portuguese);
-    append_formatted(out, say(portuguese, language), arguments);
+    vputf(portuguese, arguments);
     va_end(arguments);
+}
+
+void TextOut::vputf(const char* portuguese, va_list arguments) {
+    append_formatted(out, say(portuguese, language), arguments);
 }
 
 void TextOut::rawf(const char* format, ...) {

@@ -6,6 +6,7 @@
 
 #include "analyse/report/words.hpp"
 
+#include <cstdarg>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@ struct TextOut {
     void put(const char* portuguese);
     // A printf format in Portuguese, translated, then filled in.
     __attribute__((format(printf, 2, 3))) void putf(const char* portuguese, ...);
+    // The same for a variadic caller that hands on its arguments.
+    __attribute__((format(printf, 2, 0))) void vputf(const char* portuguese, va_list arguments);
     // Numbers, names and other text that no language changes.
     void raw(std::string_view text) { out += text; }
     __attribute__((format(printf, 2, 3))) void rawf(const char* format, ...);

@@ -15,6 +15,7 @@
 #include "platform/output_signals.hpp"
 
 #include <cstdio>
+#include <new>
 #include <span>
 #include <string>
 #include <vector>
@@ -102,12 +103,28 @@ void show_names(std::span<const std::string> paths, std::span<const std::string>
     }
 }
 
+// The analysis of one method. Memory that runs out inside it is that
+// method's failure, told as a shortage of memory like every other (the
+// reader's own allocations end the same way), and a batch goes on with the
+// next method: the workspace is made anew.
+AnalysisOutcome analyse_guarded(Run& run, MethodKind kind, std::span<const std::string> paths) {
+    try {
+        return analyse_method(kind, paths, {run.command.stability, run.command.converge},
+                              run.workspace, run.method);
+    } catch (const std::bad_alloc&) {
+        run.workspace = AnalysisWorkspace{};
+        AnalysisOutcome outcome;
+        outcome.failure = Failure::BEYOND_LIMITS;
+        outcome.failing = paths.size() == 1 ? paths[0] : std::string();
+        return outcome;
+    }
+}
+
 // Analyses one method, read from `paths`, and writes its report or its
 // error, naming its files as `files`; false on an error.
 bool analyse_and_report(Run& run, MethodKind kind, std::span<const std::string> files,
                         std::span<const std::string> paths) {
-    AnalysisOutcome outcome = analyse_method(
-        kind, paths, {run.command.stability, run.command.converge}, run.workspace, run.method);
+    AnalysisOutcome outcome = analyse_guarded(run, kind, paths);
     show_names(paths, files, outcome, run.method);
     // A method of one file (every method of a batch) has that file at fault
     // whatever the code; for several, the loader names it when it can.

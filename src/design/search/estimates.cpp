@@ -279,21 +279,25 @@ LocusEstimate estimate_locus(std::span<const double> rho, std::span<const double
 }
 
 IntervalEstimate estimate_interval(std::span<const double> rho, std::span<const double> sigma,
-                                   IntervalKind kind, RootsWorkspace& work) {
+                                   IntervalKind kind, bool precise, RootsWorkspace& work) {
     const auto holds = [&](double x) {
         const double modulus = largest_modulus_at(rho, sigma, x, work);
         return kind == IntervalKind::PERIODICITY ? modulus <= 1.0 + 1e-9 : modulus < 1.0 - 1e-14;
     };
+    // Two samples an octave and bisection for the end itself; one an
+    // octave where only whether it is finite counts.
+    const int per_octave = precise ? 2 : 1;
     IntervalEstimate result;
     result.end = INFINITE;
-    for (int j = -40; j <= 80; ++j) {
-        const double x = std::exp2(j / 4.0);
+    for (int j = -10 * per_octave; j <= 20 * per_octave; ++j) {
+        const double x = std::exp2(static_cast<double>(j) / per_octave);
         if (holds(x)) {
             continue;
         }
-        double low = j == -40 ? 0.0 : std::exp2((j - 1) / 4.0);
+        double low =
+            j == -10 * per_octave ? 0.0 : std::exp2(static_cast<double>(j - 1) / per_octave);
         double high = x;
-        for (int r = 0; r < 12 && low > 0.0; ++r) {
+        for (int r = 0; r < 12 && low > 0.0 && precise; ++r) {
             const double middle = 0.5 * (low + high);
             (holds(middle) ? low : high) = middle;
         }

@@ -54,8 +54,9 @@ LocusEstimate estimate_locus(std::span<const double> rho, std::span<const double
 
 // m = 2: the end of (0, end) on which every root of rho + x sigma lies in
 // the closed disk (periodicity, where also two roots stay on the circle)
-// or inside it (absolute stability), by x sampled at four points an octave
-// from 2^-10 to 2^20 and bisection at the first that fails.
+// or inside it (absolute stability), by x sampled from 2^-10 to 2^20 and
+// bisection at the first that fails (`precise`), or by x sampled once an
+// octave where only whether the end is finite counts.
 enum class IntervalKind { PERIODICITY, ABSOLUTE };
 
 struct IntervalEstimate {
@@ -65,6 +66,6 @@ struct IntervalEstimate {
 };
 
 IntervalEstimate estimate_interval(std::span<const double> rho, std::span<const double> sigma,
-                                   IntervalKind kind, RootsWorkspace& work);
+                                   IntervalKind kind, bool precise, RootsWorkspace& work);
 
 } // namespace ordimet::design

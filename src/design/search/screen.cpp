@@ -155,8 +155,8 @@ bool Screener::region_kept(Score& estimate) {
         return true;
     }
     if (space_.m == 2 && (constraints.p_stable || objective == Objective::PERIODICITY)) {
-        const IntervalEstimate periodic =
-            estimate_interval(rho_, sigma_, IntervalKind::PERIODICITY, roots_);
+        const IntervalEstimate periodic = estimate_interval(
+            rho_, sigma_, IntervalKind::PERIODICITY, objective == Objective::PERIODICITY, roots_);
         estimate.primary = periodic.end;
         if (constraints.p_stable && periodic.end != std::numeric_limits<double>::infinity()) {
             if (periodic.suspect > 0.0 && certainly_outside_at(rho, sigma, periodic.suspect)) {
@@ -167,7 +167,8 @@ bool Screener::region_kept(Score& estimate) {
         }
     }
     if (space_.m == 2 && objective == Objective::ABSOLUTE_STABILITY) {
-        estimate.primary = estimate_interval(rho_, sigma_, IntervalKind::ABSOLUTE, roots_).end;
+        estimate.primary =
+            estimate_interval(rho_, sigma_, IntervalKind::ABSOLUTE, true, roots_).end;
     }
     return true;
 }

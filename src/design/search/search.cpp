@@ -25,7 +25,8 @@ bool certify_pass(const Space& space, const SearchRequest& request,
     const std::size_t top = static_cast<std::size_t>(request.top);
     for (const Ranked& candidate : candidates) {
         if (outcome.winners.size() >= top &&
-            clearly_worse(request.objective, candidate.score, outcome.winners.back().score)) {
+            clearly_worse(request.objective, candidate,
+                          {outcome.winners.back().score, outcome.winners.back().index})) {
             return true;
         }
         Certificate c = certify(space, request, candidate.index);
@@ -50,25 +51,32 @@ bool certify_pass(const Space& space, const SearchRequest& request,
 
 } // namespace
 
-bool clearly_worse(Objective objective, const Score& estimate, const Score& certified) {
+bool clearly_worse(Objective objective, const Ranked& candidate, const Ranked& last) {
     if (exact_objective(objective)) {
-        // The estimate is the certified value's nearest double.
-        return better(certified, estimate);
+        // The estimate is the certified value's nearest double, which keeps
+        // the order of the exact values: the ranking is the final one.
+        return !ranks_before(candidate, last);
     }
-    if (certified.primary == std::numeric_limits<double>::infinity()) {
-        return estimate.primary < certified.primary;
+    const double best_possible =
+        objective == Objective::ALPHA ? 90.0 : std::numeric_limits<double>::infinity();
+    const double estimate = candidate.score.primary;
+    if (last.score.primary == best_possible) {
+        // Nothing ranks above the best value there is; an equal one ranks
+        // after it from a later grid index.
+        return estimate < best_possible || candidate.index > last.index;
     }
     // Sampled interval ends are within a part in a thousand, angles within
     // half a degree.
     const double slack =
-        objective == Objective::ALPHA ? 0.5 : std::max(1e-3 * std::abs(certified.primary), 1e-9);
-    return estimate.primary < certified.primary - slack;
+        objective == Objective::ALPHA ? 0.5 : std::max(1e-3 * std::abs(last.score.primary), 1e-9);
+    return estimate < last.score.primary - slack;
 }
 
 SearchOutcome run_search(const Space& space, const SearchRequest& request, Progress& progress) {
     SearchOutcome outcome;
     std::size_t capacity = 4 * static_cast<std::size_t>(request.top) + 32;
     ScanResult pass = scan_grid(space, request, capacity, std::nullopt, progress);
+    outcome.passes = 1;
     outcome.counts = pass.counts;
     if (pass.interrupted) {
         outcome.interruption = analyse::interruption();
@@ -83,6 +91,7 @@ SearchOutcome run_search(const Space& space, const SearchRequest& request, Progr
         const Ranked last = pass.best.back();
         capacity *= 4;
         pass = scan_grid(space, request, capacity, last, progress);
+        ++outcome.passes;
         if (pass.interrupted) {
             outcome.interruption = analyse::interruption();
         }

@@ -56,6 +56,8 @@ class Formatter : public CLI::Formatter {
         label("Positionals", "Argumentos");
         label("TEXT", "TEXTO");
         label("INT", "INTEIRO");
+        label("REQUIRED", "OBRIGATORIO");
+        column_width(32);
     }
     std::string make_usage(const CLI::App*, std::string) const override { return USAGE; }
 };
@@ -85,6 +87,8 @@ struct Raw {
     bool decimals = false;
     bool json = false;
     bool output_given = false;
+    bool zero_stable = false;
+    bool not_zero_stable = false;
 };
 
 void declare(CLI::App& app, Raw& raw) {
@@ -105,8 +109,8 @@ void declare(CLI::App& app, Raw& raw) {
     app.add_flag("--explicit", raw.request.space.explicit_method, "so' metodos explicitos");
     app.add_flag("--symmetric", raw.request.space.symmetric, "so' metodos simetricos");
     app.add_option("--zero", raw.zeros, "coeficientes nulos, como B0,B8");
-    app.add_flag("--zero-stable,!--no-zero-stable", c.zero_stable,
-                 "zero-estavel (sem --no-zero-stable)");
+    app.add_flag("--zero-stable", raw.zero_stable, "zero-estavel (sem --no-zero-stable)");
+    app.add_flag("--no-zero-stable", raw.not_zero_stable, "tambem metodos nao zero-estaveis");
     app.add_flag("--a-stable", c.a_stable, "A-estavel (m = 1)");
     app.add_flag("--p-stable", c.p_stable, "P-estavel (m = 2)");
     app.add_flag("--irreducible", c.irreducible, "rho e sigma sem fator comum");
@@ -120,6 +124,30 @@ void declare(CLI::App& app, Raw& raw) {
     app.add_option("--lang", raw.language, "lingua do relatorio: pt ou en")->type_name("LINGUA");
 }
 
+// CLI11's message in the program's words, for the mistakes one makes: a
+// missing argument, a word too many, an option without its value, a value
+// that is no number. CLI11 names the argument after ": " (before it for a
+// missing value).
+std::string parse_error_text(const CLI::ParseError& error) {
+    const std::string what = error.what();
+    const std::size_t colon = what.find(": ");
+    const std::string after = colon == std::string::npos ? what : what.substr(colon + 2);
+    const std::string before = what.substr(0, std::min(colon, what.size()));
+    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+        return "falta " + what.substr(0, what.find(' ')) + ".";
+    }
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+        return "argumento nao esperado: " + after + ".";
+    }
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        return "falta o valor de " + before + ".";
+    }
+    if (dynamic_cast<const CLI::ConversionError*>(&error) != nullptr) {
+        return "valor que nao e' um inteiro: " + after + ".";
+    }
+    return "linha de comando invalida: " + what;
+}
+
 int parse(int argc, const char* const* argv, Raw& raw) {
     CLI::App app{DESCRIPTION, "ordimet-design search"};
     declare(app, raw);
@@ -131,7 +159,7 @@ int parse(int argc, const char* const* argv, Raw& raw) {
         std::fputs(app.help().c_str(), stdout);
         return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? EXIT_FOUND : EXIT_IMPOSSIBLE;
     } catch (const CLI::ParseError& error) {
-        usage_error(std::string("linha de comando invalida: ") + error.what());
+        usage_error(parse_error_text(error));
         return EXIT_USAGE;
     }
     raw.output_given = app.count("--output") > 0;
@@ -192,6 +220,11 @@ bool check_grid(const Raw& raw, SpaceRequest& space) {
 
 bool check_shape(const Raw& raw, SearchRequest& request) {
     SpaceRequest& space = request.space;
+    if (raw.zero_stable && raw.not_zero_stable) {
+        usage_error("--zero-stable e --no-zero-stable se contradizem.");
+        return false;
+    }
+    request.constraints.zero_stable = !raw.not_zero_stable;
     if (raw.vary != "rho" && raw.vary != "sigma") {
         usage_error("--vary: " + raw.vary + " nao e' rho nem sigma.");
         return false;

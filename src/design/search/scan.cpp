@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <flint/flint.h>
 #include <mutex>
 #include <thread>
 
@@ -80,7 +81,7 @@ void screen_block(Shared& shared, Screener& screener, std::uint64_t begin, std::
     }
 }
 
-void work(Shared& shared, WorkerResult& out) {
+void screen_blocks(Shared& shared, WorkerResult& out) {
     Screener screener(shared.space, shared.request);
     const std::uint64_t total = shared.space.grid_points;
     while (!shared.stop.load(std::memory_order_relaxed)) {
@@ -92,6 +93,14 @@ void work(Shared& shared, WorkerResult& out) {
         screen_block(shared, screener, begin, end, out);
         shared.done.fetch_add(end - begin, std::memory_order_relaxed);
     }
+}
+
+void work(Shared& shared, WorkerResult& out) {
+    screen_blocks(shared, out);
+    // FLINT and Arb keep caches of numbers per thread; a thread that ends
+    // without freeing them leaves them unreachable. Every number of the
+    // thread is gone by now.
+    flint_cleanup();
     const std::lock_guard<std::mutex> lock(shared.mutex);
     --shared.running;
     shared.finished.notify_one();

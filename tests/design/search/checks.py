@@ -13,7 +13,8 @@ each method found analysed again by ordimet-analyse from its file:
 4. no P-stable method of order above 2.
 
 Usage: checks.py DESIGN ANALYSE
-Prints each command line with its time; exits 1 naming every fault.
+Runs each search with --jobs 2 and prints its command line with its time;
+exits 1 naming every fault.
 """
 import json
 import os
@@ -35,14 +36,14 @@ CHECK_3 = ("8 --m 2 --order 8 --explicit --symmetric --zero B0,B8 --range -2,2 -
 CHECK_4 = [
     "2 --m 2 --order 3 --p-stable --range -2,2 --grid 1/64",
     "4 --m 2 --order 3 --p-stable --range -2,2 --grid 1/2",
-    "6 --m 2 --order 4 --symmetric --p-stable --range -2,2 --grid 1/4",
+    "6 --m 2 --order 4 --symmetric --p-stable --range -2,2 --grid 1/2",
 ]
 PUBLISHED_RHO = ["1", "-2", "2", "-1", "0", "-1", "2", "-2", "1"]
 
 
 def search(design, line, faults, folder=None):
     """The methods and the summary of one search, and its exit status."""
-    args = [design, "search", *line.split(), "--json"]
+    args = [design, "search", *line.split(), "--json", "--jobs", "2"]
     if folder:
         args += ["--output", folder]
     started = time.monotonic()

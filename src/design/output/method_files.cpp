@@ -40,21 +40,23 @@ FileWrite write_new_file(const std::string& path, std::string_view text, bool fo
 }
 
 bool prepare_output_folder(const std::string& path, std::string& error) {
+    // The messages of the families branch's output room, word for word.
     std::error_code code;
     const std::filesystem::path folder(path);
-    if (std::filesystem::is_directory(folder, code)) {
-        if (std::filesystem::is_empty(folder, code) && !code) {
+    const auto status = std::filesystem::symlink_status(folder, code);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        if (std::filesystem::create_directory(folder, code)) {
             return true;
         }
-        error = path + " existe e nao esta vazio.";
+        error = "nao foi possivel criar o diretorio " + path + ".";
         return false;
     }
-    if (std::filesystem::exists(std::filesystem::symlink_status(folder, code))) {
+    if (status.type() != std::filesystem::file_type::directory) {
         error = path + " existe e nao e' um diretorio.";
         return false;
     }
-    if (!std::filesystem::create_directory(folder, code)) {
-        error = "nao foi possivel criar o diretorio " + path + ".";
+    if (!std::filesystem::is_empty(folder, code)) {
+        error = "o diretorio " + path + " nao esta' vazio.";
         return false;
     }
     return true;

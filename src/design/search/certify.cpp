@@ -4,6 +4,7 @@
 
 #include "analyse/exact/numbers.hpp"
 #include "analyse/linear/ssp.hpp"
+#include "analyse/report/json_values.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,13 +26,6 @@ double end_score(const IntervalEnd& end) {
         return end.value;
     }
     return 0.0;
-}
-
-// The angle as the reports print it: two decimals.
-double two_decimals(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return std::strtod(text, nullptr);
 }
 
 // The constraints in the screening's order: sets the first one failed;
@@ -82,8 +76,9 @@ Score region_score(Objective objective, const Certificate& c) {
                                                            : unknown,
                 0.0};
     case Objective::ALPHA:
-        return {c.absolute.status == RegionStatus::DECIDED ? two_decimals(c.absolute.alpha_degrees)
-                                                           : unknown,
+        return {c.absolute.status == RegionStatus::DECIDED
+                    ? analyse::two_decimals(c.absolute.alpha_degrees)
+                    : unknown,
                 0.0};
     case Objective::PERIODICITY:
         return {c.periodicity.status == RegionStatus::DECIDED ? end_score(c.periodicity.periodicity)

@@ -5,6 +5,7 @@
 
 #include "analyse/exact/numbers.hpp"
 #include "analyse/report/format.hpp"
+#include "analyse/report/json_values.hpp"
 #include "design/search/objective.hpp"
 #include "design/search/report.hpp"
 
@@ -16,38 +17,10 @@ namespace ordimet::design {
 namespace {
 
 using Json = nlohmann::ordered_json;
-using analyse::IntervalEnd;
+using analyse::end_exact;
+using analyse::end_value;
 using analyse::RegionStatus;
-
-// Interval ends with 6 significant digits, angles with 2 decimals.
-double significant(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return std::strtod(text, nullptr);
-}
-
-double two_decimals(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return std::strtod(text, nullptr);
-}
-
-Json end_value(const IntervalEnd& end) {
-    switch (end.kind) {
-    case IntervalEnd::Kind::NONE:
-        return nullptr;
-    case IntervalEnd::Kind::INFINITE:
-        return "inf";
-    case IntervalEnd::Kind::FINITE:
-        return significant(end.value);
-    }
-    return nullptr;
-}
-
-Json end_exact(const IntervalEnd& end) {
-    return end.kind == IntervalEnd::Kind::FINITE && !end.exact.empty() ? Json(end.exact)
-                                                                       : Json(nullptr);
-}
+using analyse::two_decimals;
 
 Json fractions(std::span<const Rational> values) {
     Json array = Json::array();

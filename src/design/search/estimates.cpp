@@ -197,6 +197,29 @@ double real_suspect(std::span<const double> rho, std::span<const double> sigma, 
     return 0.0;
 }
 
+// Where the roots leave the disk below `start`, where they are out: a
+// crossing close to 0 that the samples of the locus passed over (near a
+// root of rho on the circle the locus runs through 0). Down by factors of
+// 4 to where they are in, then bisection; 0 when they are out down to
+// 10^-12.
+double end_near_zero(std::span<const double> rho, std::span<const double> sigma, double start,
+                     RootsWorkspace& work) {
+    double high = start;
+    double low = start / 4.0;
+    while (largest_modulus_at(rho, sigma, low, work) > 1.0 + 1e-9) {
+        if (low < 1e-12) {
+            return 0.0;
+        }
+        high = low;
+        low /= 4.0;
+    }
+    for (int r = 0; r < 12; ++r) {
+        const double middle = 0.5 * (low + high);
+        (largest_modulus_at(rho, sigma, middle, work) > 1.0 + 1e-9 ? high : low) = middle;
+    }
+    return 0.5 * (low + high);
+}
+
 // The real interval's end: the least crossing (or the degree's drop) past
 // which the roots leave the disk; 0 when they are out already just right
 // of 0.
@@ -210,7 +233,7 @@ double real_end(std::span<const double> rho, std::span<const double> sigma,
     const double start = 1e-3 * std::min(1.0, ends.empty() ? 1.0 : ends.front());
     if (largest_modulus_at(rho, sigma, start, work) > 1.0 + 1e-9) {
         suspect = real_suspect(rho, sigma, start / 1.01, work);
-        return 0.0;
+        return end_near_zero(rho, sigma, start, work);
     }
     for (const double x0 : ends) {
         // A crossing where the roots stay in the disk is a point where the
@@ -280,9 +303,12 @@ LocusEstimate estimate_locus(std::span<const double> rho, std::span<const double
 
 IntervalEstimate estimate_interval(std::span<const double> rho, std::span<const double> sigma,
                                    IntervalKind kind, bool precise, RootsWorkspace& work) {
+    // Where the disk's property fails: a root clearly outside. A root
+    // reaching the circle from inside can't be told in doubles near x = 0,
+    // where the principal roots stay within rounding of it; whether the
+    // roots are inside is looked at within the interval below.
     const auto holds = [&](double x) {
-        const double modulus = largest_modulus_at(rho, sigma, x, work);
-        return kind == IntervalKind::PERIODICITY ? modulus <= 1.0 + 1e-9 : modulus < 1.0 - 1e-14;
+        return largest_modulus_at(rho, sigma, x, work) <= 1.0 + 1e-9;
     };
     // Two samples an octave and bisection for the end itself; one an
     // octave where only whether it is finite counts.
@@ -305,15 +331,18 @@ IntervalEstimate estimate_interval(std::span<const double> rho, std::span<const 
         result.suspect = real_suspect(rho, sigma, high / 1.01, work);
         break;
     }
-    if (kind == IntervalKind::PERIODICITY && result.end > 0.0) {
-        // Periodicity needs the principal roots on the circle, not only
-        // in the disk: two roots of modulus 1 within the interval.
+    if (result.end > 0.0) {
+        // Within the interval: periodicity needs two roots on the circle
+        // (the principal ones), absolute stability every root clearly
+        // inside it.
         combine(rho, sigma, result.end == INFINITE ? 1.0 : 0.5 * result.end, work.poly);
         const bool found = find_roots(work);
         const auto on_circle = std::count_if(work.roots.begin(), work.roots.end(), [](Complex z) {
             return std::abs(std::abs(z) - 1.0) < 1e-10;
         });
-        result.end = found && on_circle >= 2 ? result.end : 0.0;
+        const bool inside =
+            kind == IntervalKind::PERIODICITY ? on_circle >= 2 : largest(work) < 1.0 - 1e-12;
+        result.end = found && inside ? result.end : 0.0;
     }
     return result;
 }

@@ -53,10 +53,11 @@ LocusEstimate estimate_locus(std::span<const double> rho, std::span<const double
                              bool want_suspects, RootsWorkspace& work);
 
 // m = 2: the end of (0, end) on which every root of rho + x sigma lies in
-// the closed disk (periodicity, where also two roots stay on the circle)
-// or inside it (absolute stability), by x sampled from 2^-10 to 2^20 and
-// bisection at the first that fails (`precise`), or by x sampled once an
-// octave where only whether the end is finite counts.
+// the closed disk, by x sampled from 2^-10 to 2^20 and bisection at the
+// first where a root is clearly outside (`precise`), or by x sampled once
+// an octave where only whether the end is finite counts; then, within it,
+// two roots on the circle for periodicity, every root clearly inside for
+// absolute stability (or no interval).
 enum class IntervalKind { PERIODICITY, ABSOLUTE };
 
 struct IntervalEstimate {

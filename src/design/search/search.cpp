@@ -65,6 +65,14 @@ bool clearly_worse(Objective objective, const Ranked& candidate, const Ranked& l
         // after it from a later grid index.
         return estimate < best_possible || candidate.index > last.index;
     }
+    if (last.score.primary == 0.0 && estimate == 0.0) {
+        // No interval or no wedge, as the last method certified: left to
+        // us, the estimate is trusted here (it comes from a root seen
+        // clearly outside the circle right of 0, or past a crossing of the
+        // axis), so that the methods without one rank by grid index instead
+        // of every one of them being certified.
+        return candidate.index > last.index;
+    }
     // Sampled interval ends are within a part in a thousand, angles within
     // half a degree.
     const double slack =

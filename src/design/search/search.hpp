@@ -8,7 +8,9 @@
 // (whose estimate is exact) when it ranks after it, for an estimated one
 // when its estimate is worse by more than the estimate's slack, or when the
 // last one has the best value there is (an infinite interval, 90 degrees)
-// and the candidate could at most tie with it from a later grid index. When
+// and the candidate could at most tie with it from a later grid index, or
+// when both have none (no interval, no wedge) and the candidate comes from
+// a later grid index. When
 // the candidates kept by one pass run out before that, another pass over
 // the grid collects the next ones.
 

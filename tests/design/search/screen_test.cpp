@@ -159,6 +159,8 @@ const Setting SELECTED[] = {
      10, "B0,B8"},
     {"absolute stability, infinite ties", "4 2 2 -1 1 1/2", NONE, Objective::ABSOLUTE_STABILITY, 3,
      ""},
+    // Order 6: the principal roots within rounding of the circle near x = 0.
+    {"absolute stability, order 6", "6 2 6 -1 1 1/2", NONE, Objective::ABSOLUTE_STABILITY, 5, ""},
     {"phase lag, P-stable", "2 2 2 -1 1 1/8", SIGMA | P_STABLE, Objective::PHASE_LAG, 3, ""},
 };
 

@@ -159,10 +159,10 @@ bool grid_size(const SpaceRequest& request, std::size_t parameters, Space& space
     fmpq_sub(count.get(), request.high.get(), request.low.get());
     fmpq_div(count.get(), count.get(), request.step.get());
     // The command line has checked that the step divides the range.
-    const std::uint64_t values = fmpz_get_ui(fmpq_numref(count.get())) + 1;
-    if (!fmpz_abs_fits_ui(fmpq_numref(count.get())) || values > MAX_GRID_POINTS) {
+    if (fmpz_cmp_ui(fmpq_numref(count.get()), MAX_GRID_POINTS) >= 0) {
         return false;
     }
+    const std::uint64_t values = fmpz_get_ui(fmpq_numref(count.get())) + 1;
     space.values_per_parameter = values;
     space.grid_points = 1;
     for (std::size_t p = 0; p < parameters; ++p) {

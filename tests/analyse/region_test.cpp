@@ -5,6 +5,7 @@
 // compared with an independent reference end to end (region_reference.py).
 
 #include "analyse/linear/linear_stability.hpp"
+#include "analyse/linear/ssp.hpp"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -126,6 +127,37 @@ TEST(Region, CasesBeyondTheExamples) {
     fmpz_set_ui(fmpq_denref(rho[0].get()), 10);
     fmpz_pow_ui(fmpq_denref(rho[0].get()), fmpq_denref(rho[0].get()), 6000);
     EXPECT_EQ(summary(1, rho, fractions("1 0")), "refused");
+}
+
+struct SspCase {
+    const char* name;
+    const char* rho;
+    const char* sigma;
+    const char* expected; // "none" for no value
+};
+
+// Threshold factors of the literature: forward Euler 1, the trapezoidal
+// rule 2, the optimal explicit second-order methods of 3 and 4 steps 1/2
+// and 2/3; negative weights give 0.
+const SspCase SSP_CASES[] = {
+    {"forward Euler", "-1 1", "1 0", "1"},
+    {"forward Euler, rho times -2", "2 -2", "-2 0", "1"},
+    {"trapezoidal rule", "-1 1", "1/2 1/2", "2"},
+    {"3 steps, order 2", "-1/4 0 -3/4 1", "0 0 3/2 0", "1/2"},
+    {"4 steps, order 2", "-1/9 0 0 -8/9 1", "0 0 0 4/3 0", "2/3"},
+    {"Adams-Bashforth 2: a negative beta", "0 -1 1", "-1/2 3/2 0", "0"},
+    {"leapfrog: a negative alpha", "-1 0 1", "0 2 0", "0"},
+    {"implicit with a negative beta_k", "-1 1", "2 -1", "0"},
+    {"backward Euler: unbounded", "-1 1", "0 1", "none"},
+    {"rho zero", "0 0", "1 0", "none"},
+    {"sigma above rho's degree", "-1 1 0", "0 0 1", "none"},
+};
+
+TEST(Ssp, ThresholdFactors) {
+    for (const SspCase& c : SSP_CASES) {
+        const std::optional<Rational> value = ssp_coefficient(fractions(c.rho), fractions(c.sigma));
+        EXPECT_EQ(value ? value->text() : "none", c.expected) << c.name;
+    }
 }
 
 } // namespace

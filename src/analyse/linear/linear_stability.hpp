@@ -84,6 +84,14 @@ struct Periodicity {
 
 inline constexpr int MAX_PHASE_LAG_ORDER = 64;
 
+// The phase lag alone, without the intervals: sets phase_lag_known and,
+// when known, phase_lag_order, phase_lag_constant and phase_lag_decimal of
+// `out`. Only for a consistent method with principal roots: rho(1) =
+// rho'(1) = 0 and rho''(1) = 2 sigma(1) != 0 (periodicity checks this
+// before it calls it; a search whose methods have it by construction calls
+// it alone).
+void phase_lag(std::span<const Rational> rho, std::span<const Rational> sigma, Periodicity& out);
+
 // rho and sigma: coefficient j at index j, A[0..k] and B[0..k].
 AbsoluteStability absolute_stability(std::span<const Rational> rho,
                                      std::span<const Rational> sigma);

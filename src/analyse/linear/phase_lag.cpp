@@ -68,6 +68,8 @@ bool phase_lag_terms(std::span<const Rational> rho, std::span<const Rational> si
     return false;
 }
 
+} // namespace
+
 // With zeta = e^u, u = i theta: rho(e^u) = sum a_n u^n / n!, a_n = sum j^n A[j],
 // likewise sigma. H^2 = -rho / sigma = -u^2 g(u), g(0) = 1 for a consistent
 // method; w = u sqrt(g(u)) = +-iH, and u = w^-1(iH) = sum e_n (iH)^n, so
@@ -83,6 +85,8 @@ void phase_lag(std::span<const Rational> rho, std::span<const Rational> sigma, P
         }
     }
 }
+
+namespace {
 
 // The sums a_0, a_1, a_2 of j^n A[j] and b_0 of B[j].
 struct Moments {

@@ -7,11 +7,8 @@
 #include "analyse/exact/numbers.hpp"
 
 namespace ordimet::analyse {
-namespace {
 
-// The weight in C_i of coefficient p of A[0..k], B[0..k]: j^i / i! for
-// A[j], -j^(i-m) / (i-m)! for B[j] (0 below m).
-void weight(std::int64_t i, int m, int k, long p, Rational& out) {
+void order_condition_weight(std::int64_t i, int m, int k, long p, Rational& out) {
     const bool of_rho = p <= k;
     const long j = of_rho ? p : p - k - 1;
     const std::int64_t power = of_rho ? i : i - m;
@@ -29,6 +26,8 @@ void weight(std::int64_t i, int m, int k, long p, Rational& out) {
         fmpq_neg(out.get(), out.get());
     }
 }
+
+namespace {
 
 // The unknowns: each free coefficient, or each free pair j, k - j of a
 // symmetric polynomial; coefficient p belongs to unknown unknown_of[p] (-1
@@ -56,7 +55,7 @@ void condition_row(std::int64_t i, int m, int k, std::span<const Rational> given
     row.assign(as_index(count) + 1, Rational());
     Rational w;
     for (long p = 0; p < static_cast<long>(unknown_of.size()); ++p) {
-        weight(i, m, k, p, w);
+        order_condition_weight(i, m, k, p, w);
         if (unknown_of[as_index(p)] >= 0) {
             Rational& cell = row[as_index(unknown_of[as_index(p)])];
             fmpq_add(cell.get(), cell.get(), w.get());

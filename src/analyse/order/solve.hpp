@@ -34,6 +34,10 @@ struct SolvedMethod {
     Coefficients coefficients;
 };
 
+// The weight of coefficient p of A[0..k], B[0..k] in the order condition
+// C_i: j^i / i! for A[j], -j^(i-m) / (i-m)! for B[j] (0 below m).
+void order_condition_weight(std::int64_t i, int m, int k, long p, Rational& out);
+
 // `given` holds all 2k + 2 coefficients; those that are free are ignored.
 SolvedMethod solve_highest_order(int k, int m, std::span<const Rational> given,
                                  const SolveShape& shape);

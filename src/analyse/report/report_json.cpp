@@ -3,6 +3,7 @@
 #include "analyse/report/failures.hpp"
 #include "analyse/report/file_names.hpp"
 #include "analyse/report/format.hpp"
+#include "analyse/report/json_values.hpp"
 
 #include <cmath>
 #include <complex>
@@ -128,38 +129,6 @@ Json test_values(const ExponentialTest& test) {
     put(values, "larger_step_value", test.larger_step_value);
     put(values, "smaller_step_value", test.smaller_step_value);
     return values;
-}
-
-// A value as the text report prints it, read back: the digits that are
-// certified, and no more. Interval ends and constants with 6 significant
-// digits, angles with 2 decimals.
-double significant(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return std::strtod(text, nullptr);
-}
-
-double two_decimals(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return std::strtod(text, nullptr);
-}
-
-Json end_value(const IntervalEnd& end) {
-    switch (end.kind) {
-    case IntervalEnd::Kind::NONE:
-        return nullptr;
-    case IntervalEnd::Kind::INFINITE:
-        return "inf";
-    case IntervalEnd::Kind::FINITE:
-        return significant(end.value);
-    }
-    return nullptr;
-}
-
-Json end_exact(const IntervalEnd& end) {
-    return end.kind == IntervalEnd::Kind::FINITE && !end.exact.empty() ? Json(end.exact)
-                                                                       : Json(nullptr);
 }
 
 const char* status_name(RegionStatus status) {

@@ -4,6 +4,7 @@
 #include "analyse/analysis/stages.hpp"
 #include "analyse/exact/flint_handles.hpp"
 #include "analyse/exact/numbers.hpp"
+#include "analyse/linear/ssp.hpp"
 #include "analyse/roots/roots.hpp"
 
 #include <algorithm>
@@ -78,6 +79,9 @@ Failure analyse_algorithm(std::size_t a, int written_k, int s, int m, bool stabi
     algorithm.stability_analysed = stability;
     if (stability) {
         fill_linear_stability(k, m, all, algorithm);
+    }
+    if (m == 1) {
+        algorithm.ssp_coefficient = ssp_coefficient(all.first(n), all.subspan(n));
     }
     algorithm.reducible = polynomials.reducible;
     algorithm.common_factor = polynomials.common_factor;

@@ -125,6 +125,9 @@ struct AlgorithmAnalysis {
     // Linear stability on the test equation of the algorithm's m (1 or 2);
     // the other record stays NOT_APPLICABLE. Only when stability_analysed.
     bool stability_analysed = false;
+    // m = 1: the SSP coefficient (threshold factor), exact; none when it is
+    // not defined or unbounded (see linear/ssp.hpp).
+    std::optional<Rational> ssp_coefficient;
     AbsoluteStability absolute;
     Periodicity periodicity;
 

@@ -339,6 +339,9 @@ Json algorithm_object(const AlgorithmAnalysis& algorithm, int m) {
         roots.push_back(root_object(root));
     }
     put(object, "roots", std::move(roots));
+    put(object, "ssp_coefficient",
+        algorithm.ssp_coefficient ? Json(rational_text(*algorithm.ssp_coefficient))
+                                  : Json(nullptr));
     put(object, "convergence", convergence_object(algorithm.convergence));
     put(object, "exponential_test", verdict_name(algorithm.test.verdict));
     put_linear_stability(algorithm, m, object);

@@ -97,6 +97,10 @@ void append_roots_and_stability(const AlgorithmAnalysis& algorithm, int m, TextO
     }
     text.put(algorithm.convergent ? "O algoritmo e' convergente (consistente e zero-estavel).\n"
                                   : "O algoritmo nao e' convergente.\n");
+    if (algorithm.ssp_coefficient) {
+        text.putf("Coeficiente SSP (fator de limiar): %s.\n",
+                  rational_text(*algorithm.ssp_coefficient).c_str());
+    }
 }
 
 void append_linear_stability(const AlgorithmAnalysis& algorithm, int m, TextOut& text) {

@@ -279,6 +279,7 @@ constexpr Words WORDS[] = {
     {"nao zero-estavel", "not zero-stable"},
     {"fortemente estavel", "strongly stable"},
     {"fracamente estavel", "weakly stable"},
+    {"Coeficiente SSP (fator de limiar): %s.\n", "SSP coefficient (threshold factor): %s.\n"},
     {"%% ordem de convergencia do metodo: %" PRId64 "\n",
      "%% convergence order of the method: %" PRId64 "\n"},
     {"ordimet-analyse: erro ao escrever a saida.\n",

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs ordimet or ordimet-analyse on one end-to-end case, a folder of cases/ or
-# a row of a table of tables/, and checks standard output, standard error and
-# exit status byte for byte, ordimet's prompts, and JSON output against the
-# schema. UPDATE=1 rewrites the expectations that differ, ALLOCATIONS=1 walks
-# the allocations of a folder with alloc-failures (README.md, Testing).
-# Usage: run.sh ordimet|analyse PROGRAM CASE_DIR|TABLE:ROW [EMULATOR...]
+# Runs ordimet, ordimet-analyse or ordimet-design on one end-to-end case, a
+# folder of cases/ or a row of a table of tables/, and checks standard output,
+# standard error and exit status byte for byte, ordimet's prompts, and JSON
+# output against the schema; for ordimet-design also the case's check after
+# the run, that no hidden file is left, and the methods it writes as
+# ordimet-analyse reads them. UPDATE=1 rewrites the expectations that differ,
+# ALLOCATIONS=1 walks the allocations of a folder with alloc-failures
+# (README.md, Testing).
+# Usage: run.sh ordimet|analyse|design PROGRAM CASE_DIR|TABLE:ROW [EMULATOR...]
 set -u
-kind=$1 program=$(realpath -ms "$2") case=$(realpath -ms "$3") emulator=("${@:4}") table=
+kind=$1 program=$(realpath -ms "$2") case=$(realpath -ms "$3") emulator=("${@:4}") table= stdout_to=
 top=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d) && run_dir=$work/case want=$work/want && mkdir "$want"
 prompt=$'\nPressione uma tecla para continuar...\n'
@@ -21,25 +24,38 @@ if [[ -d $case ]]; then
     cp stdout "$want/stdout" 2>/dev/null || : >"$want/stdout"
     cp stderr "$want/stderr" 2>/dev/null || : >"$want/stderr"
     cp status "$want/status" 2>/dev/null || echo 0 >"$want/status"
-    [[ $kind == analyse ]] || prompts=$(<prompts)
+    [[ $kind != ordimet ]] || prompts=$(<prompts)
 else
     table=${case%:*} row=${case##*:} && mkdir "$run_dir" && cd "$run_dir" || exit 1
     line=$(awk -F' [|] ' -v row="$row" '$1 == row' "$table")
     IFS=$'\x1f' read -ra field <<<"${line// | /$'\x1f'}"
-    read -ra words <<<"${field[1]}"
-    file=method.txt text=${field[2]}
-    [[ $text =~ ^([[:alnum:]._-]+)=(.*)$ ]] && file=${BASH_REMATCH[1]} text=${BASH_REMATCH[2]}
-    printf '%b' "$text" >"$file" && put "${field[3]}" "$want/stdout" && : >"$want/stderr"
-    if [[ $kind == analyse ]]; then
-        put "${field[4]}" "$want/stderr" && echo "${field[5]}" >"$want/status"
+    if [[ $kind == design ]]; then
+        # Shell words, quoted as on a command line, and a last >FILE sends
+        # standard output to FILE; the setup and the check become the files
+        # setup and after of a folder.
+        text=${field[1]}
+        [[ $text =~ ^(.*)' >'([^ ]+)$ ]] && text=${BASH_REMATCH[1]} stdout_to=${BASH_REMATCH[2]}
+        eval "words=($text)"
+        [[ -z ${field[2]} ]] || printf '%s\n' "${field[2]}" >setup
+        [[ -z ${field[6]:-} ]] || printf '%s\n' "${field[6]}" >after
     else
+        read -ra words <<<"${field[1]}"
+        file=method.txt text=${field[2]}
+        [[ $text =~ ^([[:alnum:]._-]+)=(.*)$ ]] && file=${BASH_REMATCH[1]} text=${BASH_REMATCH[2]}
+        printf '%b' "$text" >"$file"
+    fi
+    put "${field[3]}" "$want/stdout" && : >"$want/stderr"
+    if [[ $kind == ordimet ]]; then
         prompts=${field[4]} && echo 0 >"$want/status"
+    else
+        put "${field[4]}" "$want/stderr" && echo "${field[5]}" >"$want/status"
     fi
 fi
 # The program runs in that scratch copy, where examples/ and data/ lead to the
 # method files of examples/ and tests/analyse/data: the names it prints are
-# short, and relative for Windows programs too.
-ln -s "$top/examples" examples && ln -s "$top/tests/analyse/data" data
+# short, and relative for Windows programs too. ordimet-design reads no method
+# file, and its cases check what the folder holds after the run.
+[[ $kind == design ]] || { ln -s "$top/examples" examples && ln -s "$top/tests/analyse/data" data; }
 [[ ! -f setup ]] || bash ./setup || { echo "setup failed" && exit 1; }
 [[ -z $table ]] && { words=() && [[ ! -f args ]] || mapfile -t words <args; }
 args=()
@@ -50,16 +66,20 @@ done
 limit=120 && [[ ! -f limit ]] || limit=$(<limit)
 
 # run OUT: runs the program in a new session without a terminal (every pause
-# returns at once), standard output to OUT; ordimet fails on a status or error
-# output, which its cases never expect.
+# returns at once), standard output to OUT (left empty when a row sends it
+# elsewhere); ordimet fails on a status or error output, which its cases never
+# expect.
 run() {
-    setsid -w timeout -s KILL "$limit" "${emulator[@]}" "$program" "${args[@]}" </dev/null >"$1" 2>"$work/stderr"
+    : >"$1"
+    setsid -w timeout -s KILL "$limit" "${emulator[@]}" "$program" "${args[@]}" </dev/null \
+        >"${stdout_to:-$1}" 2>"$work/stderr"
     status=$?
     ((${#emulator[@]} == 0)) || LC_ALL=C sed -i 's/\r$//' "$1" "$work/stderr"
-    [[ $kind == analyse ]] || { ((status == 0)) && [[ ! -s $work/stderr ]]; } && return
+    [[ $kind != ordimet ]] || { ((status == 0)) && [[ ! -s $work/stderr ]]; } && return
     echo "exit status $status, standard error:" && head -c 4000 "$work/stderr" && return 1
 }
 prompts_in() { grep -c -a -x 'Pressione uma tecla para continuar\.\.\.' "$@"; }
+has() { printf '%s\n' "${args[@]}" | grep -qx -- "$1"; }
 
 # Each allocation fails in turn: the memory message must follow the normal
 # output and the listed number of prompts, and only the final pause follow it.
@@ -91,10 +111,36 @@ for stream in stdout stderr status; do
     echo "$stream differs (- expected, + actual):" && failed=1
     diff -u --text "$want/$stream" "$work/$stream" | head -n 60 | cut -c 1-300
 done
-if [[ $kind == analyse && -s $work/stdout ]] && printf '%s\n' "${args[@]}" | grep -qx -- --json; then
-    mode=document && printf '%s\n' "${args[@]}" | grep -qx -- --each && mode=lines
-    python3 "$top/tests/analyse/e2e/validate_json.py" "$top/docs/analyse-json.schema.json" "$mode" \
+# JSON output against its schema: ordimet-analyse's, one document or, with
+# --each, JSON Lines; ordimet-design search's, JSON Lines.
+schema=
+case $kind:${args[0]:-} in
+analyse:*) schema=analyse-json mode=document && has --each && mode=lines ;;
+design:search) schema=design-search-json mode=lines ;;
+esac
+if [[ -n $schema && -s $work/stdout ]] && has --json; then
+    python3 "$top/tests/analyse/e2e/validate_json.py" "$top/docs/$schema.schema.json" "$mode" \
         "$work/stdout" || exit 1
+fi
+# ordimet-design: the check after the run passes and no hidden (temporary) file
+# is left; a method written with --json is read back by ordimet-analyse, built
+# beside it, with the same order and error constant. No update takes these over.
+if [[ $kind == design ]]; then
+    [[ ! -f after ]] || bash ./after || { echo "the check after the run failed" && exit 1; }
+    ! compgen -G '.*[!.]*' >/dev/null || { echo "left behind:" .*[!.]* && exit 1; }
+    written=
+    for ((i = 1; i < ${#args[@]}; i++)); do
+        [[ ${args[i - 1]} == --output ]] && written=${args[i]}
+    done
+    if ((status == 0)) && [[ ${args[0]:-} != search && -f $written ]] && has --json; then
+        "${program%/*}/ordimet-analyse" --json SI "$written" >"$work/analysed" &&
+            python3 - "$work/stdout" "$work/analysed" <<'EOF' || exit 1
+import json, sys
+made, read = (json.load(open(name)) for name in sys.argv[1:])
+made, read = [(d["order"], d["error_constant"]) for d in (made, read["algorithms"][0])]
+sys.exit(None if made == read else f"ordimet-design: {made}, ordimet-analyse: {read}")
+EOF
+    fi
 fi
 ((failed == 1)) && [[ ${UPDATE:-} == 1 ]] || exit $failed
 

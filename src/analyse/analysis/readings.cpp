@@ -50,13 +50,13 @@ bool determined(std::span<const CoefficientReading* const> readings, int k, bool
 }
 
 // Whether a solved coefficient may stand for the one written: equal to it,
-// within half a unit of its last digit, or, for a decimal of 15 or more
-// digits, rounding to the same double.
+// or, for a decimal of at least MIN_SOLVED_DIGITS digits, within half a
+// unit of its last digit or, from 15 digits on, rounding to the same double.
 bool within_written(const Rational& solved, const CoefficientReading& written) {
     if (solved == written.as_written) {
         return true;
     }
-    if (written.half_unit.is_zero()) {
+    if (written.half_unit.is_zero() || written.significant_digits < MIN_SOLVED_DIGITS) {
         return false;
     }
     Rational distance;

@@ -60,6 +60,16 @@ inline constexpr int TWO_READINGS_DIGITS = 15;
 // 1/3, 0.416667 is 5/12 and 0.0833333333 is 1/12.
 inline constexpr std::int64_t SHORT_READING_MARGIN = 100;
 
+// A coefficient solved for the highest order replaces a written decimal
+// only when the decimal has at least this many significant digits (trailing
+// zeros included). Left to us: with one or two digits the half unit is 5%
+// or 0.5% of the leading digit, wide enough that a deliberately coarse
+// method (B = -0.1, 0.7, 0.4 with rho = z^2 - z, exactly of order 2) lies
+// within the window of a classical one (Adams-Moulton 2, order 3) that its
+// writer need not have meant; from three digits on, a method that close to
+// one of higher order is that method written short.
+inline constexpr int MIN_SOLVED_DIGITS = 3;
+
 // One coefficient as written in the file.
 struct CoefficientReading {
     // The exact value of the text: the decimal as written, or p/q.

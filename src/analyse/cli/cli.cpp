@@ -1,9 +1,12 @@
 #include "analyse/cli/cli.hpp"
 
+#include "analyse/cli/command_words.hpp"
 #include "analyse/report/file_names.hpp"
+#include "analyse/report/text_out.hpp"
 
 #include <CLI/CLI.hpp>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,29 +40,46 @@ const char* const FOOTER =
     "invalida. SIGINT, SIGTERM e SIGHUP param um lote entre dois metodos.\n";
 
 // CLI11's help in the program's own words: our usage lines in place of the
-// generated one, Portuguese labels.
+// generated one, labels in the language.
 class Formatter : public CLI::Formatter {
   public:
-    Formatter() {
-        label("Options", "Opcoes");
-        label("Positionals", "Argumentos");
-        label("TEXT", "TEXTO");
+    explicit Formatter(Language language) : language_(language) {
+        label("Options", say("Opcoes", language));
+        label("Positionals", say("Argumentos", language));
+        label("TEXT", say("TEXTO", language));
     }
-    std::string make_usage(const CLI::App*, std::string) const override { return USAGE; }
+    std::string make_usage(const CLI::App*, std::string) const override {
+        return say(USAGE, language_);
+    }
+
+  private:
+    Language language_;
 };
 
-// The message quotes arguments as they were given: printable_name keeps
-// their bytes from reaching the terminal as they are.
-void usage_error(const std::string& message) {
-    std::fprintf(stderr, "ordimet-analyse: %s\n%s", printable_name(message).c_str(), USAGE);
+// A mistake of the command line, in the language, with the usage after it.
+// Arguments quoted in it go through printable_name, so that their bytes
+// don't reach the terminal as they are.
+__attribute__((format(printf, 2, 3))) void usage_error(Language language, const char* portuguese,
+                                                       ...) {
+    std::string text = "ordimet-analyse: ";
+    TextOut out{text, language};
+    va_list arguments;
+    va_start(arguments, portuguese);
+    out.vputf(portuguese, arguments);
+    va_end(arguments);
+    out.raw("\n");
+    out.put(USAGE);
+    std::fputs(text.c_str(), stderr);
 }
 
 // Help and version text on standard output; the exit status says whether it
 // could be written.
-int print_and_exit(const std::string& text) {
+int print_and_exit(const std::string& text, Language language) {
     std::fputs(text.c_str(), stdout);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fputs("ordimet-analyse: erro ao escrever a saida.\n", stderr);
+        std::fputs(("ordimet-analyse: " + std::string(say("erro ao escrever a saida.\n", language)))
+                       .c_str(),
+                   stderr);
         return EXIT_BAD_FILE;
     }
     return EXIT_ANALYSED;
@@ -99,7 +119,7 @@ bool kind_from_text(const std::string& text, MethodKind& kind) {
 // folder is made (one level, its parent must exist), as an output option
 // usually makes its file; a path that exists and is not a folder, or a
 // folder that can't be made, is a wrong command line.
-bool prepare_plot_directory(const std::string& directory) {
+bool prepare_plot_directory(const std::string& directory, Language language) {
     if (directory.empty()) {
         return true;
     }
@@ -108,13 +128,14 @@ bool prepare_plot_directory(const std::string& directory) {
     if (std::filesystem::is_directory(path, error)) {
         return true;
     }
+    const std::string shown = printable_name(directory);
     if (std::filesystem::exists(path, error)) {
-        usage_error("--plot: " + directory + " existe e nao e' um diretorio.");
+        usage_error(language, "--plot: %s existe e nao e' um diretorio.", shown.c_str());
         return false;
     }
     if (!std::filesystem::create_directory(path, error) &&
         !std::filesystem::is_directory(path, error)) {
-        usage_error("--plot: nao foi possivel criar o diretorio " + directory + ".");
+        usage_error(language, "--plot: nao foi possivel criar o diretorio %s.", shown.c_str());
         return false;
     }
     return true;
@@ -123,9 +144,10 @@ bool prepare_plot_directory(const std::string& directory) {
 // The method kind and the files: sets `command.kind` and `command.files`, or
 // prints the usage error and returns false.
 bool check_words(std::vector<std::string>& words, CommandLine& command) {
+    const Language l = command.language;
     if (command.each) {
         if (words.empty()) {
-            usage_error("--each precisa de pelo menos um arquivo.");
+            usage_error(l, "--each precisa de pelo menos um arquivo.");
             return false;
         }
         command.kind = MethodKind::SIMPLE;
@@ -133,20 +155,21 @@ bool check_words(std::vector<std::string>& words, CommandLine& command) {
         return true;
     }
     if (words.empty()) {
-        usage_error("falta o tipo do metodo (SI, CO ou CI).");
+        usage_error(l, "falta o tipo do metodo (SI, CO ou CI).");
         return false;
     }
     if (!kind_from_text(words[0], command.kind)) {
-        usage_error("tipo de metodo desconhecido: " + words[0] + " (SI, CO ou CI).");
+        usage_error(l, "tipo de metodo desconhecido: %s (SI, CO ou CI).",
+                    printable_name(words[0]).c_str());
         return false;
     }
     command.files.assign(words.begin() + 1, words.end());
     if (command.kind == MethodKind::SIMPLE && command.files.size() != 1) {
-        usage_error("SI precisa de exatamente um arquivo.");
+        usage_error(l, "SI precisa de exatamente um arquivo.");
         return false;
     }
     if (command.kind != MethodKind::SIMPLE && command.files.size() < 2) {
-        usage_error(words[0] + " precisa de pelo menos dois arquivos.");
+        usage_error(l, "%s precisa de pelo menos dois arquivos.", words[0].c_str());
         return false;
     }
     return true;
@@ -165,32 +188,33 @@ struct Options {
 };
 
 void declare_options(CLI::App& app, CommandLine& command, Options& options) {
-    app.formatter(std::make_shared<Formatter>());
-    app.footer(FOOTER);
-    app.option_defaults()->group("Opcoes");
-    app.set_help_flag("-h,--help", "mostra esta ajuda e termina");
-    app.set_version_flag("--version", version_text(), "mostra a versao e termina");
-    app.add_flag("--json", command.json, "resultados em JSON (com --each, um objeto por linha)");
+    const auto w = [&command](const char* portuguese) { return say(portuguese, command.language); };
+    app.formatter(std::make_shared<Formatter>(command.language));
+    app.footer(w(FOOTER));
+    app.option_defaults()->group(w("Opcoes"));
+    app.set_help_flag("-h,--help", w("mostra esta ajuda e termina"));
+    app.set_version_flag("--version", version_text(), w("mostra a versao e termina"));
+    app.add_flag("--json", command.json, w("resultados em JSON (com --each, um objeto por linha)"));
     app.add_flag("--latex", command.latex,
-                 "o metodo em LaTeX: cada algoritmo como equacao e linha de tabela");
-    app.add_flag("--each", command.each, "cada arquivo e' um metodo simples por si");
-    app.add_flag("--stability", options.stability, "com --each, tambem a estabilidade linear");
+                 w("o metodo em LaTeX: cada algoritmo como equacao e linha de tabela"));
+    app.add_flag("--each", command.each, w("cada arquivo e' um metodo simples por si"));
+    app.add_flag("--stability", options.stability, w("com --each, tambem a estabilidade linear"));
     app.add_flag("--converge", command.converge,
-                 "integra o metodo nos seus problemas de teste e mede a ordem");
-    app.add_option("--lang", options.language, "lingua dos relatorios e figuras: pt ou en")
-        ->type_name("LINGUA");
+                 w("integra o metodo nos seus problemas de teste e mede a ordem"));
+    app.add_option("--lang", options.language, w("lingua dos relatorios e figuras: pt ou en"))
+        ->type_name(w("LINGUA"));
     options.plot = app.add_option("--plot", command.plot_directory,
-                                  "figuras SVG no diretorio DIR, criado se faltar")
+                                  w("figuras SVG no diretorio DIR, criado se faltar"))
                        ->type_name("DIR");
     options.window_given =
         app.add_option("--plot-window", options.window,
-                       "a parte do plano da figura principal: XMIN,XMAX,YMIN,YMAX")
-            ->type_name("JANELA");
+                       w("a parte do plano da figura principal: XMIN,XMAX,YMIN,YMAX"))
+            ->type_name(w("JANELA"));
     options.size_given =
-        app.add_option("--plot-size", options.size, "o tamanho das figuras em pixels: LxA")
-            ->type_name("TAMANHO");
-    app.add_option("ARGUMENTOS", options.words,
-                   "SI, CO ou CI e os arquivos; com --each, so' os arquivos")
+        app.add_option("--plot-size", options.size, w("o tamanho das figuras em pixels: LxA"))
+            ->type_name(w("TAMANHO"));
+    app.add_option(w("ARGUMENTOS"), options.words,
+                   w("SI, CO ou CI e os arquivos; com --each, so' os arquivos"))
         ->type_name("");
 }
 
@@ -223,28 +247,29 @@ bool size_from_text(const std::string& text, int& width, int& height) {
 // returns false when one is wrong.
 bool check_options(int argc, const char* const* argv, const Options& options,
                    CommandLine& command) {
+    const Language l = command.language;
     if ((options.plot->count() > 0 && command.plot_directory.empty()) ||
         plot_value_empty(argc, argv)) {
-        usage_error("--plot precisa de um diretorio.");
+        usage_error(l, "--plot precisa de um diretorio.");
         return false;
     }
     if (command.json && command.latex) {
-        usage_error("--json e --latex nao vao juntos.");
+        usage_error(l, "--json e --latex nao vao juntos.");
         return false;
     }
     if (options.language != "pt" && options.language != "en") {
-        usage_error("--lang: " + options.language + " nao e' pt nem en.");
+        usage_error(l, "--lang: %s nao e' pt nem en.", printable_name(options.language).c_str());
         return false;
     }
-    command.language = options.language == "en" ? Language::ENGLISH : Language::PORTUGUESE;
     if ((options.window_given->count() > 0 || options.size_given->count() > 0) &&
         command.plot_directory.empty()) {
-        usage_error("--plot-window e --plot-size vao com --plot.");
+        usage_error(l, "--plot-window e --plot-size vao com --plot.");
         return false;
     }
     PlotWindow window;
     if (options.window_given->count() > 0 && !window_from_text(options.window, window)) {
-        usage_error("--plot-window: " + options.window + " nao e' XMIN,XMAX,YMIN,YMAX.");
+        usage_error(l, "--plot-window: %s nao e' XMIN,XMAX,YMIN,YMAX.",
+                    printable_name(options.window).c_str());
         return false;
     }
     if (options.window_given->count() > 0) {
@@ -252,7 +277,8 @@ bool check_options(int argc, const char* const* argv, const Options& options,
     }
     if (options.size_given->count() > 0 &&
         !size_from_text(options.size, command.plot_width, command.plot_height)) {
-        usage_error("--plot-size: " + options.size + " nao e' LARGURAxALTURA (100 a 10000).");
+        usage_error(l, "--plot-size: %s nao e' LARGURAxALTURA (100 a 10000).",
+                    printable_name(options.size).c_str());
         return false;
     }
     return true;
@@ -265,7 +291,9 @@ const char* version_text() {
 }
 
 int parse_command_line(int argc, const char* const* argv, CommandLine& command) {
-    CLI::App app{DESCRIPTION, "ordimet-analyse"};
+    // The language first, so that every message of the command line comes in it.
+    command.language = language_asked(argc, argv);
+    CLI::App app{say(DESCRIPTION, command.language), "ordimet-analyse"};
     Options options;
     declare_options(app, command, options);
     // CLI11 reports every parse outcome other than success, help and version
@@ -273,11 +301,11 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        return print_and_exit(app.help());
+        return print_and_exit(app.help(), command.language);
     } catch (const CLI::CallForVersion&) {
-        return print_and_exit(std::string(version_text()) + "\n");
+        return print_and_exit(std::string(version_text()) + "\n", command.language);
     } catch (const CLI::ParseError& error) {
-        usage_error(std::string("linha de comando invalida: ") + error.what());
+        usage_error(command.language, "%s", parse_error_text(error, command.language).c_str());
         return EXIT_USAGE_ERROR;
     }
     if (!check_options(argc, argv, options, command) || !check_words(options.words, command)) {
@@ -289,7 +317,8 @@ int parse_command_line(int argc, const char* const* argv, CommandLine& command) 
     }
     // The folder is made last, once the whole command line is known to be
     // right, so that a wrong one leaves nothing behind.
-    return prepare_plot_directory(command.plot_directory) ? RUN_ANALYSIS : EXIT_USAGE_ERROR;
+    return prepare_plot_directory(command.plot_directory, command.language) ? RUN_ANALYSIS
+                                                                            : EXIT_USAGE_ERROR;
 }
 
 } // namespace ordimet::analyse

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace ordimet::analyse {
@@ -11,6 +12,11 @@ namespace {
 // Copies standard input to a new unlinked temporary file; false on any
 // failure, with nothing left behind.
 bool copy_standard_input(StandardInput& input) {
+    // A closed standard input can't be read; checked first, since the
+    // temporary file would otherwise take its descriptor and be read as it.
+    if (fcntl(STDIN_FILENO, F_GETFD) < 0) {
+        return false;
+    }
     const char* folder = std::getenv("TMPDIR");
     std::string name = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
                        "/ordimet-analyse-XXXXXX";

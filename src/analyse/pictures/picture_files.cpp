@@ -13,7 +13,8 @@ namespace {
 using platform::retry_interrupted;
 
 // The file name of a method file without its folder and its last
-// extension; "metodo" when nothing is left.
+// extension; "metodo" when nothing is left, and for standard input ("-",
+// whose pictures would otherwise begin with a dash, as an option does).
 std::string base_name(const std::string& file) {
     const std::filesystem::path path(file);
     std::string name = path.filename().string();
@@ -21,7 +22,7 @@ std::string base_name(const std::string& file) {
     if (!stem.empty() && stem != "." && stem != "..") {
         name = stem;
     }
-    if (name.empty() || name == "." || name == "..") {
+    if (name.empty() || name == "." || name == ".." || name == "-") {
         name = "metodo";
     }
     // Left to us: at most 200 bytes, so that a suffix, a number and the

@@ -280,6 +280,8 @@ constexpr Words WORDS[] = {
     {"fortemente estavel", "strongly stable"},
     {"fracamente estavel", "weakly stable"},
     {"Coeficiente SSP (fator de limiar): %s.\n", "SSP coefficient (threshold factor): %s.\n"},
+    {"nenhum $\\alpha > 0$", "no $\\alpha > 0$"},
+    {"%% %s: ordem medida %s\n", "%% %s: measured order %s\n"},
     {"%% ordem de convergencia do metodo: %" PRId64 "\n",
      "%% convergence order of the method: %" PRId64 "\n"},
     {"ordimet-analyse: erro ao escrever a saida.\n",
@@ -427,6 +429,7 @@ constexpr Words WORDS[] = {
      "--roots goes with symmetric, from-rho and from-sigma.\n"},
     {"--explicit vai com symmetric e from-rho.\n",
      "--explicit goes with symmetric and from-rho.\n"},
+    {"--force vai com --output.\n", "--force goes with --output.\n"},
     {"--output precisa de um nome de arquivo.\n", "--output needs a file name.\n"},
     {"--m deve ser um inteiro de 1 a %d: %s.\n", "--m must be a whole number from 1 to %d: %s.\n"},
     {"%s e' para m = %d.\n", "%s is for m = %d.\n"},
@@ -483,6 +486,168 @@ constexpr Words WORDS[] = {
     {"nao foi possivel escrever %s.\n", "%s could not be written.\n"},
     {"ordem %lld, constante de erro %s = %s\n", "order %lld, error constant %s = %s\n"},
 
+    // ordimet-analyse: its help and the messages of its command line.
+    {"Uso:\n"
+     "  ordimet-analyse [OPCOES] SI ARQUIVO\n"
+     "  ordimet-analyse [OPCOES] CO ARQUIVO1 ARQUIVO2 [ARQUIVO3 ...]\n"
+     "  ordimet-analyse [OPCOES] CI ARQUIVO1 ARQUIVO2 [ARQUIVO3 ...]\n"
+     "  ordimet-analyse [OPCOES] --each ARQUIVO [ARQUIVO ...]\n",
+     "Usage:\n"
+     "  ordimet-analyse [OPTIONS] SI FILE\n"
+     "  ordimet-analyse [OPTIONS] CO FILE1 FILE2 [FILE3 ...]\n"
+     "  ordimet-analyse [OPTIONS] CI FILE1 FILE2 [FILE3 ...]\n"
+     "  ordimet-analyse [OPTIONS] --each FILE [FILE ...]\n"},
+    {"Ordens exatas, condicao das raizes certificada e resultados legiveis por\n"
+     "programas para metodos lineares de passo multiplo de y^(m) = f(x, y).\n"
+     "SI: metodo simples (um arquivo); CO: composto; CI: ciclico (dois ou mais\n"
+     "arquivos, m = 1).\n",
+     "Exact orders, a certified root condition and results that programs can\n"
+     "read for linear multistep methods of y^(m) = f(x, y).\n"
+     "SI: simple method (one file); CO: composite; CI: cyclic (two or more\n"
+     "files, m = 1).\n"},
+    {"Codigo de saida: 0 quando todos os arquivos foram analisados, 1 quando um\n"
+     "arquivo nao pode ser lido ou nao e' um arquivo de metodo valido, ou uma\n"
+     "figura ou a saida nao pode ser escrita, 2 para uma linha de comando\n"
+     "invalida. SIGINT, SIGTERM e SIGHUP param um lote entre dois metodos.\n",
+     "Exit status: 0 when every file was analysed, 1 when a file can't be read\n"
+     "or is not a valid method file, or a picture or the output can't be\n"
+     "written, 2 for a wrong command line. SIGINT, SIGTERM and SIGHUP stop a\n"
+     "batch between two methods.\n"},
+    {"resultados em JSON (com --each, um objeto por linha)",
+     "results as JSON (with --each, one object a line)"},
+    {"o metodo em LaTeX: cada algoritmo como equacao e linha de tabela",
+     "the method in LaTeX: each algorithm as an equation and a table row"},
+    {"cada arquivo e' um metodo simples por si", "each file is a simple method of its own"},
+    {"com --each, tambem a estabilidade linear", "with --each, the linear stability too"},
+    {"integra o metodo nos seus problemas de teste e mede a ordem",
+     "integrate the method on its test problems and measure the order"},
+    {"lingua dos relatorios e figuras: pt ou en", "language of the reports and pictures: pt or en"},
+    {"figuras SVG no diretorio DIR, criado se faltar",
+     "SVG pictures in the folder DIR, made if missing"},
+    {"a parte do plano da figura principal: XMIN,XMAX,YMIN,YMAX",
+     "the part of the plane in the main picture: XMIN,XMAX,YMIN,YMAX"},
+    {"o tamanho das figuras em pixels: LxA", "the size of the pictures in pixels: WxH"},
+    {"SI, CO ou CI e os arquivos; com --each, so' os arquivos",
+     "SI, CO or CI and the files; with --each, the files alone"},
+    {"JANELA", "WINDOW"},
+    {"TAMANHO", "SIZE"},
+    {"--each precisa de pelo menos um arquivo.", "--each needs at least one file."},
+    {"falta o tipo do metodo (SI, CO ou CI).", "the kind of method (SI, CO or CI) is missing."},
+    {"tipo de metodo desconhecido: %s (SI, CO ou CI).",
+     "unknown kind of method: %s (SI, CO or CI)."},
+    {"SI precisa de exatamente um arquivo.", "SI needs exactly one file."},
+    {"%s precisa de pelo menos dois arquivos.", "%s needs at least two files."},
+    {"--plot: %s existe e nao e' um diretorio.", "--plot: %s exists and is not a folder."},
+    {"--plot: nao foi possivel criar o diretorio %s.", "--plot: the folder %s could not be made."},
+    {"--plot precisa de um diretorio.", "--plot needs a folder."},
+    {"--json e --latex nao vao juntos.", "--json and --latex don't go together."},
+    {"--plot-window e --plot-size vao com --plot.",
+     "--plot-window and --plot-size go with --plot."},
+    {"--plot-window: %s nao e' XMIN,XMAX,YMIN,YMAX.",
+     "--plot-window: %s is not XMIN,XMAX,YMIN,YMAX."},
+    {"--plot-size: %s nao e' LARGURAxALTURA (100 a 10000).",
+     "--plot-size: %s is not WIDTHxHEIGHT (100 to 10000)."},
+    {"linha de comando invalida: %s", "wrong command line: %s"},
+    // ordimet-design search: its help and the messages of its command line.
+    {"--decimals vai com --output.", "--decimals goes with --output."},
+    {"Uso:\n"
+     "  ordimet-design search K --order P --range LO,HI --grid PASSO [OPCOES]\n",
+     "Usage:\n"
+     "  ordimet-design search K --order P --range LO,HI --grid STEP [OPTIONS]\n"},
+    {"Procura, entre os metodos de passo K e ordem P ou mais cujos coeficientes\n"
+     "livres percorrem uma grade racional, os melhores por um objetivo, com\n"
+     "restricoes; os valores mostrados sao certificados pelas analises exatas.\n",
+     "Searches the methods of step K and order P or more whose free coefficients\n"
+     "run over a rational grid for the best ones by an objective, under\n"
+     "constraints; the values shown are certified by the exact analyses.\n"},
+    {"Objetivos: real-interval, alpha, ssp (m = 1), error-constant (todo m),\n"
+     "periodicity, absolute-stability, phase-lag (m = 2).\n"
+     "Codigo de saida: 0 quando ha metodos, 1 quando nenhum metodo satisfaz as\n"
+     "restricoes (ou as condicoes sao contraditorias, ou a saida nao pode ser\n"
+     "escrita), 2 para uma linha de comando invalida. SIGINT, SIGTERM ou SIGHUP\n"
+     "encerram a busca: os melhores candidatos examinados ate' ali sao\n"
+     "certificados e mostrados, e o processo termina pelo sinal (130 para SIGINT\n"
+     "no shell).\n",
+     "Objectives: real-interval, alpha, ssp (m = 1), error-constant (every m),\n"
+     "periodicity, absolute-stability, phase-lag (m = 2).\n"
+     "Exit status: 0 when there are methods, 1 when no method meets the\n"
+     "constraints (or the conditions contradict each other, or the output can't\n"
+     "be written), 2 for a wrong command line. SIGINT, SIGTERM or SIGHUP end the\n"
+     "search: the best candidates examined until then are certified and shown,\n"
+     "and the process ends by the signal (130 for SIGINT in a shell).\n"},
+    {"INTEIRO", "INT"},
+    {"OBRIGATORIO", "REQUIRED"},
+    {"o passo k dos metodos (1 a 16)", "the step k of the methods (1 to 16)"},
+    {"a ordem m da equacao y^(m) = f (1 a 4; 1 sem ela)",
+     "the order m of the equation y^(m) = f (1 to 4; 1 without it)"},
+    {"a ordem P que os metodos alcancam, pelo menos", "the order P the methods reach, at least"},
+    {"o polinomio da grade: rho (sem ela) ou sigma",
+     "the polynomial on the grid: rho (without it) or sigma"},
+    {"o intervalo LO,HI dos coeficientes (racionais)",
+     "the interval LO,HI of the coefficients (rationals)"},
+    {"o passo da grade, racional, que divide HI - LO",
+     "the step of the grid, a rational that divides HI - LO"},
+    {"so' metodos explicitos", "explicit methods only"},
+    {"so' metodos simetricos", "symmetric methods only"},
+    {"coeficientes nulos, como B0,B8", "coefficients that are zero, as B0,B8"},
+    {"zero-estavel (sem --no-zero-stable)", "zero-stable (without --no-zero-stable)"},
+    {"tambem metodos nao zero-estaveis", "methods that are not zero-stable too"},
+    {"A-estavel (m = 1)", "A-stable (m = 1)"},
+    {"P-estavel (m = 2)", "P-stable (m = 2)"},
+    {"rho e sigma sem fator comum", "rho and sigma without a common factor"},
+    {"o objetivo (error-constant sem ela)", "the objective (error-constant without it)"},
+    {"quantos metodos mostrar (1 a 1000; 10 sem ela)",
+     "how many methods to show (1 to 1000; 10 without it)"},
+    {"threads da triagem (1 a 64; 1 sem ela)", "threads of the screening (1 to 64; 1 without it)"},
+    {"os arquivos dos metodos no diretorio DIR", "the methods' files in the folder DIR"},
+    {"arquivos com decimais de 17 algarismos", "files with decimals of 17 digits"},
+    {"resultados em JSON, um objeto por linha", "results as JSON, one object a line"},
+    {"lingua do relatorio: pt ou en", "language of the report: pt or en"},
+    {"falta %s.", "%s is missing."},
+    {"argumento nao esperado: %s.", "unexpected argument: %s."},
+    {"falta o valor de %s.", "the value of %s is missing."},
+    {"valor que nao e' um inteiro: %s.", "a value that is not an integer: %s."},
+    {"erro ao escrever a saida.", "error writing the output."},
+    {"%s %d fora de %d a %d.", "%s %d outside %d to %d."},
+    {"--range: %s nao e' LO,HI com dois racionais (como -1,1 ou -1/2,3/4).",
+     "--range: %s is not LO,HI with two rationals (as -1,1 or -1/2,3/4)."},
+    {"--grid: %s nao e' um racional (como 1/4 ou 0.25).",
+     "--grid: %s is not a rational (as 1/4 or 0.25)."},
+    {"--range: LO = %s e' maior que HI = %s: a grade nao tem pontos.",
+     "--range: LO = %s is greater than HI = %s: the grid has no points."},
+    {"--grid: o passo %s nao e' positivo.", "--grid: the step %s is not positive."},
+    {"--grid: o passo %s nao divide HI - LO = %s.",
+     "--grid: the step %s does not divide HI - LO = %s."},
+    {"--zero-stable e --no-zero-stable se contradizem.",
+     "--zero-stable and --no-zero-stable contradict each other."},
+    {"--vary: %s nao e' rho nem sigma.", "--vary: %s is neither rho nor sigma."},
+    {"--zero: %s nao e' um coeficiente A0 .. A%d, B0 .. B%d.",
+     "--zero: %s is not a coefficient A0 .. A%d, B0 .. B%d."},
+    {"--a-stable vale para m = 1.", "--a-stable is for m = 1."},
+    {"--p-stable vale para m = 2.", "--p-stable is for m = 2."},
+    {"--objective: %s nao e' um objetivo (veja --help).",
+     "--objective: %s is not an objective (see --help)."},
+    {"--objective %s pede m = 1 e --explicit.", "--objective %s needs m = 1 and --explicit."},
+    {"--objective %s nao vale para m = %d.", "--objective %s is not for m = %d."},
+    {"as condicoes sao contraditorias: nenhum metodo de passo %d e ordem %d ou mais as "
+     "satisfaz.",
+     "the conditions contradict each other: no method of step %d and order %d or more meets "
+     "them."},
+    {"a grade passa de 10000000000 pontos: escolha um passo maior, um intervalo menor ou menos "
+     "coeficientes livres.",
+     "the grid has more than 10000000000 points: choose a larger step, a smaller interval or "
+     "fewer free coefficients."},
+    {"os coeficientes da grade sobre um denominador comum passam de 2^40: escolha um passo ou um "
+     "intervalo mais simples.",
+     "the grid's coefficients over a common denominator pass 2^40: choose a simpler step or "
+     "interval."},
+    {"--output precisa de um diretorio.", "--output needs a folder."},
+    {"nao foi possivel escrever o arquivo %s.", "the file %s could not be written."},
+    {"nao foi possivel criar o diretorio %s.", "the folder %s could not be made."},
+    {"nao foi possivel examinar %s.", "%s could not be examined."},
+    {"%s existe e nao e' um diretorio.", "%s exists and is not a folder."},
+    {"nao foi possivel ler o diretorio %s.", "the folder %s could not be read."},
+    {"o diretorio %s nao esta' vazio.", "the folder %s is not empty."},
     // ordimet-design search: its report and its progress on standard error.
     {"\rbusca [%s] %3d%% (%llu de %llu pontos)", "\rsearch [%s] %3d%% (%llu of %llu points)"},
     {"Espaco: k = %d, m = %d, A[%d] = 1, ordem %d ou mais",

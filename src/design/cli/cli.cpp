@@ -1,5 +1,6 @@
 #include "design/cli/cli.hpp"
 
+#include "analyse/cli/command_words.hpp"
 #include "analyse/report/file_names.hpp"
 #include "analyse/report/text_out.hpp"
 #include "design/families/polynomial_text.hpp"
@@ -53,22 +54,6 @@ __attribute__((format(printf, 2, 3))) void usage_error(Language language, const 
     va_end(arguments);
     out.put(USAGE);
     std::fputs(text.c_str(), stderr);
-}
-
-// The language asked for, looked up before anything else so that every
-// message of the command line, its errors too, comes in it.
-Language language_asked(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--") {
-            break;
-        }
-        if (argument == "--lang=en" ||
-            (argument == "--lang" && i + 1 < argc && std::string_view(argv[i + 1]) == "en")) {
-            return Language::ENGLISH;
-        }
-    }
-    return Language::PORTUGUESE;
 }
 
 // Whether the word "search" stands among the arguments other than first (and
@@ -198,6 +183,10 @@ bool check_options(const Options& options, const FamilyRule& rule, DesignCommand
     }
     if (options.output_given->count() > 0 && command.output.empty()) {
         usage_error(language, "--output precisa de um nome de arquivo.\n");
+        return false;
+    }
+    if (command.force && options.output_given->count() == 0) {
+        usage_error(language, "--force vai com --output.\n");
         return false;
     }
     command.request.m = rule.m;
@@ -357,7 +346,7 @@ bool check_request(const Options& options, DesignCommand& command) {
 } // namespace
 
 int parse_command_line(int argc, const char* const* argv, DesignCommand& command) {
-    command.language = language_asked(argc, argv);
+    command.language = analyse::language_asked(argc, argv);
     if (search_not_first(argc, argv)) {
         usage_error(command.language,
                     "search vem antes de tudo: ordimet-design search [OPCOES DA BUSCA].\n");
@@ -375,8 +364,8 @@ int parse_command_line(int argc, const char* const* argv, DesignCommand& command
     } catch (const CLI::CallForVersion&) {
         return print_and_exit("ordimet-design " ORDIMET_VERSION "\n", command.language);
     } catch (const CLI::ParseError& error) {
-        usage_error(command.language, "linha de comando invalida: %s\n",
-                    printable_name(error.what()).c_str());
+        usage_error(command.language, "%s\n",
+                    analyse::parse_error_text(error, command.language).c_str());
         return EXIT_USAGE;
     }
     if (options.language != "pt" && options.language != "en") {

@@ -2,6 +2,7 @@
 // a prescribed polynomial, written as method files for ordimet and
 // ordimet-analyse; and searches for the best ones (search).
 
+#include "analyse/cli/command_words.hpp"
 #include "analyse/report/file_names.hpp"
 #include "analyse/report/text_out.hpp"
 #include "design/cli/cli.hpp"
@@ -139,7 +140,7 @@ int main(int argc, char** argv) {
     // process without a word.
     ordimet::platform::keep_running_when_output_fails();
     if (argc > 1 && std::string_view(argv[1]) == "search") {
-        return run_search_command(argc, argv);
+        return run_search_command(argc, argv, ordimet::analyse::language_asked(argc, argv));
     }
     DesignCommand command;
     const int parsed = parse_command_line(argc, argv, command);

@@ -40,17 +40,16 @@ struct FamilyRule {
 };
 
 // The largest step built. Left to us: every family of step at most this is
-// made in about 3 ms (bench/design_bench.cpp), a margin of three below the
-// goal of 10 ms on a slower or busier machine; the exact work of the order
-// conditions grows about as k^4 (7 ms at k = 40), and beyond it a method is
-// refused rather than made slowly.
+// made well within the goal of 10 ms, with a margin for a slower or busier
+// machine (docs/performance.md, bench/design_bench.cpp); the exact work of
+// the order conditions grows about as k^4, and beyond it a method is refused
+// rather than made slowly.
 inline constexpr int MAX_DESIGN_STEP = 32;
 // The largest order m of y^(m) = f for the families of any m and the
 // prescribed polynomials. Left to us: direct methods are used for equations
 // of order up to about 4, so 10 leaves room to experiment, while every
-// family up to MAX_DESIGN_STEP stays within a few milliseconds at m = 10
-// (bench/design_bench.cpp); a larger m is refused rather than made without
-// a use.
+// family up to MAX_DESIGN_STEP stays as fast at m = 10 (docs/performance.md);
+// a larger m is refused rather than made without a use.
 inline constexpr int MAX_EQUATION_ORDER = 10;
 
 // The rule of the family named `name`, or nullptr. from-rho and from-sigma

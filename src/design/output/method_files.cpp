@@ -4,6 +4,7 @@
 #include "analyse/exact/numbers.hpp"
 #include "analyse/files/replace_file.hpp"
 #include "analyse/report/file_names.hpp"
+#include "analyse/report/text_out.hpp"
 #include "platform/posix/retry.hpp"
 
 #include <cmath>
@@ -154,9 +155,12 @@ FileWrite write_new_file(const std::string& path, std::string_view text, bool fo
     return FileWrite::FAILED;
 }
 
-bool prepare_output_folder(const std::string& path, std::string& error) {
+bool prepare_output_folder(const std::string& path, std::string& error,
+                           analyse::Language language) {
     const std::filesystem::path folder(path);
     const std::string shown = analyse::printable_name(path);
+    error.clear();
+    analyse::TextOut out{error, language};
     std::error_code code;
     const std::filesystem::file_status status = std::filesystem::symlink_status(folder, code);
     if (status.type() == std::filesystem::file_type::not_found) {
@@ -165,25 +169,25 @@ bool prepare_output_folder(const std::string& path, std::string& error) {
         if (std::filesystem::create_directory(folder, code)) {
             return true;
         }
-        error = "nao foi possivel criar o diretorio " + shown + ".";
+        out.putf("nao foi possivel criar o diretorio %s.", shown.c_str());
         return false;
     }
     if (code) {
-        error = "nao foi possivel examinar " + shown + ".";
+        out.putf("nao foi possivel examinar %s.", shown.c_str());
         return false;
     }
     // A link is not followed: the files of a search go where they are named.
     if (status.type() != std::filesystem::file_type::directory) {
-        error = shown + " existe e nao e' um diretorio.";
+        out.putf("%s existe e nao e' um diretorio.", shown.c_str());
         return false;
     }
     const bool empty = std::filesystem::is_empty(folder, code);
     if (code) {
-        error = "nao foi possivel ler o diretorio " + shown + ".";
+        out.putf("nao foi possivel ler o diretorio %s.", shown.c_str());
         return false;
     }
     if (!empty) {
-        error = "o diretorio " + shown + " nao esta' vazio.";
+        out.putf("o diretorio %s nao esta' vazio.", shown.c_str());
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 // asked, and never through a link.
 
 #include "analyse/exact/rational.hpp"
+#include "analyse/report/words.hpp"
 
 #include <span>
 #include <string>
@@ -44,8 +45,9 @@ enum class FileWrite {
 FileWrite write_new_file(const std::string& path, std::string_view text, bool force);
 
 // The folder the files of a search go to: made when it is missing (its
-// parent must exist); false, with the reason in `error` (Portuguese), when
-// it exists and is not an empty folder, or can't be made.
-bool prepare_output_folder(const std::string& path, std::string& error);
+// parent must exist); false, with the reason in `error` (in the language),
+// when it exists and is not an empty folder, or can't be made.
+bool prepare_output_folder(const std::string& path, std::string& error,
+                           analyse::Language language = analyse::Language::PORTUGUESE);
 
 } // namespace ordimet::design

@@ -3,8 +3,10 @@
 
 #include "design/search/search_command.hpp"
 
+#include "analyse/cli/command_words.hpp"
 #include "analyse/cli/interruption.hpp"
 #include "analyse/report/file_names.hpp"
+#include "analyse/report/text_out.hpp"
 #include "design/output/method_files.hpp"
 #include "design/search/objective.hpp"
 #include "design/search/options.hpp"
@@ -13,12 +15,17 @@
 
 #include <CLI/CLI.hpp>
 #include <csignal>
+#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 namespace ordimet::design {
 namespace {
+
+using analyse::Language;
+using analyse::printable_name;
+using analyse::say;
 
 constexpr int EXIT_FOUND = 0;
 constexpr int EXIT_IMPOSSIBLE = 1;
@@ -49,26 +56,54 @@ const char* const FOOTER =
     "certificados e mostrados, e o processo termina pelo sinal (130 para SIGINT\n"
     "no shell).\n";
 
+// CLI11's help in the program's own words.
 class Formatter : public CLI::Formatter {
   public:
-    Formatter() {
-        label("Options", "Opcoes");
-        label("Positionals", "Argumentos");
-        label("TEXT", "TEXTO");
-        label("INT", "INTEIRO");
-        label("REQUIRED", "OBRIGATORIO");
+    explicit Formatter(Language language) : language_(language) {
+        label("Options", say("Opcoes", language));
+        label("Positionals", say("Argumentos", language));
+        label("TEXT", say("TEXTO", language));
+        label("INT", say("INTEIRO", language));
+        label("REQUIRED", say("OBRIGATORIO", language));
         column_width(32);
     }
-    std::string make_usage(const CLI::App*, std::string) const override { return USAGE; }
+    std::string make_usage(const CLI::App*, std::string) const override {
+        return say(USAGE, language_);
+    }
+
+  private:
+    Language language_;
 };
 
-void usage_error(const std::string& message) {
-    std::fprintf(stderr, "ordimet-design search: %s\n%s", analyse::printable_name(message).c_str(),
-                 USAGE);
+// A message on standard error, in the language, after the program's name;
+// the usage follows a mistake of the command line. The arguments it quotes
+// are shown through printable_name.
+__attribute__((format(printf, 3, 0))) void message(Language language, bool usage,
+                                                   const char* portuguese, va_list arguments) {
+    std::string text = "ordimet-design search: ";
+    analyse::TextOut out{text, language};
+    out.vputf(portuguese, arguments);
+    out.raw("\n");
+    if (usage) {
+        out.put(USAGE);
+    }
+    std::fputs(text.c_str(), stderr);
 }
 
-void impossible(const std::string& message) {
-    std::fprintf(stderr, "ordimet-design search: %s\n", analyse::printable_name(message).c_str());
+__attribute__((format(printf, 2, 3))) void usage_error(Language language, const char* portuguese,
+                                                       ...) {
+    va_list arguments;
+    va_start(arguments, portuguese);
+    message(language, true, portuguese, arguments);
+    va_end(arguments);
+}
+
+__attribute__((format(printf, 2, 3))) void impossible(Language language, const char* portuguese,
+                                                      ...) {
+    va_list arguments;
+    va_start(arguments, portuguese);
+    message(language, false, portuguese, arguments);
+    va_end(arguments);
 }
 
 // The options as written, before they are checked.
@@ -83,6 +118,7 @@ struct Raw {
     std::string objective = "error-constant";
     std::string output;
     std::string language = "pt";
+    Language asked = Language::PORTUGUESE; // by --lang, looked up before the rest
     SearchRequest request;
     bool decimals = false;
     bool json = false;
@@ -92,64 +128,42 @@ struct Raw {
 };
 
 void declare(CLI::App& app, Raw& raw) {
-    app.formatter(std::make_shared<Formatter>());
-    app.footer(FOOTER);
-    app.option_defaults()->group("Opcoes");
-    app.set_help_flag("-h,--help", "mostra esta ajuda e termina");
+    const auto w = [&raw](const char* portuguese) { return say(portuguese, raw.asked); };
+    app.formatter(std::make_shared<Formatter>(raw.asked));
+    app.footer(w(FOOTER));
+    app.option_defaults()->group(w("Opcoes"));
+    app.set_help_flag("-h,--help", w("mostra esta ajuda e termina"));
     Constraints& c = raw.request.constraints;
-    app.add_option("K", raw.k, "o passo k dos metodos (1 a 16)")->required();
-    app.add_option("--m", raw.m, "a ordem m da equacao y^(m) = f (1 a 4; 1 sem ela)");
-    app.add_option("--order", raw.order, "a ordem P que os metodos alcancam, pelo menos")
+    app.add_option("K", raw.k, w("o passo k dos metodos (1 a 16)"))->required();
+    app.add_option("--m", raw.m, w("a ordem m da equacao y^(m) = f (1 a 4; 1 sem ela)"));
+    app.add_option("--order", raw.order, w("a ordem P que os metodos alcancam, pelo menos"))
         ->required();
-    app.add_option("--vary", raw.vary, "o polinomio da grade: rho (sem ela) ou sigma");
-    app.add_option("--range", raw.range, "o intervalo LO,HI dos coeficientes (racionais)")
+    app.add_option("--vary", raw.vary, w("o polinomio da grade: rho (sem ela) ou sigma"));
+    app.add_option("--range", raw.range, w("o intervalo LO,HI dos coeficientes (racionais)"))
         ->required();
-    app.add_option("--grid", raw.grid, "o passo da grade, racional, que divide HI - LO")
+    app.add_option("--grid", raw.grid, w("o passo da grade, racional, que divide HI - LO"))
         ->required();
-    app.add_flag("--explicit", raw.request.space.explicit_method, "so' metodos explicitos");
-    app.add_flag("--symmetric", raw.request.space.symmetric, "so' metodos simetricos");
-    app.add_option("--zero", raw.zeros, "coeficientes nulos, como B0,B8");
-    app.add_flag("--zero-stable", raw.zero_stable, "zero-estavel (sem --no-zero-stable)");
-    app.add_flag("--no-zero-stable", raw.not_zero_stable, "tambem metodos nao zero-estaveis");
-    app.add_flag("--a-stable", c.a_stable, "A-estavel (m = 1)");
-    app.add_flag("--p-stable", c.p_stable, "P-estavel (m = 2)");
-    app.add_flag("--irreducible", c.irreducible, "rho e sigma sem fator comum");
-    app.add_option("--objective", raw.objective, "o objetivo (error-constant sem ela)");
-    app.add_option("--top", raw.request.top, "quantos metodos mostrar (1 a 1000; 10 sem ela)");
-    app.add_option("--jobs", raw.request.jobs, "threads da triagem (1 a 64; 1 sem ela)");
-    app.add_option("--output", raw.output, "os arquivos dos metodos no diretorio DIR")
+    app.add_flag("--explicit", raw.request.space.explicit_method, w("so' metodos explicitos"));
+    app.add_flag("--symmetric", raw.request.space.symmetric, w("so' metodos simetricos"));
+    app.add_option("--zero", raw.zeros, w("coeficientes nulos, como B0,B8"));
+    app.add_flag("--zero-stable", raw.zero_stable, w("zero-estavel (sem --no-zero-stable)"));
+    app.add_flag("--no-zero-stable", raw.not_zero_stable, w("tambem metodos nao zero-estaveis"));
+    app.add_flag("--a-stable", c.a_stable, w("A-estavel (m = 1)"));
+    app.add_flag("--p-stable", c.p_stable, w("P-estavel (m = 2)"));
+    app.add_flag("--irreducible", c.irreducible, w("rho e sigma sem fator comum"));
+    app.add_option("--objective", raw.objective, w("o objetivo (error-constant sem ela)"));
+    app.add_option("--top", raw.request.top, w("quantos metodos mostrar (1 a 1000; 10 sem ela)"));
+    app.add_option("--jobs", raw.request.jobs, w("threads da triagem (1 a 64; 1 sem ela)"));
+    app.add_option("--output", raw.output, w("os arquivos dos metodos no diretorio DIR"))
         ->type_name("DIR");
-    app.add_flag("--decimals", raw.decimals, "arquivos com decimais de 17 algarismos");
-    app.add_flag("--json", raw.json, "resultados em JSON, um objeto por linha");
-    app.add_option("--lang", raw.language, "lingua do relatorio: pt ou en")->type_name("LINGUA");
-}
-
-// CLI11's message in the program's words, for the mistakes one makes: a
-// missing argument, a word too many, an option without its value, a value
-// that is no number. CLI11 names the argument after ": " (before it for a
-// missing value).
-std::string parse_error_text(const CLI::ParseError& error) {
-    const std::string what = error.what();
-    const std::size_t colon = what.find(": ");
-    const std::string after = colon == std::string::npos ? what : what.substr(colon + 2);
-    const std::string before = what.substr(0, std::min(colon, what.size()));
-    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
-        return "falta " + what.substr(0, what.find(' ')) + ".";
-    }
-    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
-        return "argumento nao esperado: " + after + ".";
-    }
-    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
-        return "falta o valor de " + before + ".";
-    }
-    if (dynamic_cast<const CLI::ConversionError*>(&error) != nullptr) {
-        return "valor que nao e' um inteiro: " + after + ".";
-    }
-    return "linha de comando invalida: " + what;
+    app.add_flag("--decimals", raw.decimals, w("arquivos com decimais de 17 algarismos"));
+    app.add_flag("--json", raw.json, w("resultados em JSON, um objeto por linha"));
+    app.add_option("--lang", raw.language, w("lingua do relatorio: pt ou en"))
+        ->type_name(w("LINGUA"));
 }
 
 int parse(int argc, const char* const* argv, Raw& raw) {
-    CLI::App app{DESCRIPTION, "ordimet-design search"};
+    CLI::App app{say(DESCRIPTION, raw.asked), "ordimet-design search"};
     declare(app, raw);
     // CLI11 reports every outcome but success as an exception; this is
     // the one place that catches them.
@@ -157,21 +171,24 @@ int parse(int argc, const char* const* argv, Raw& raw) {
         app.parse(argc - 1, argv + 1);
     } catch (const CLI::CallForHelp&) {
         std::fputs(app.help().c_str(), stdout);
-        return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? EXIT_FOUND : EXIT_IMPOSSIBLE;
+        if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+            return EXIT_FOUND;
+        }
+        impossible(raw.asked, "erro ao escrever a saida.");
+        return EXIT_IMPOSSIBLE;
     } catch (const CLI::ParseError& error) {
-        usage_error(parse_error_text(error));
+        usage_error(raw.asked, "%s", analyse::parse_error_text(error, raw.asked).c_str());
         return EXIT_USAGE;
     }
     raw.output_given = app.count("--output") > 0;
     return CONTINUE;
 }
 
-bool within(int value, int low, int high, const std::string& what) {
+bool within(int value, int low, int high, const char* what, Language language) {
     if (value >= low && value <= high) {
         return true;
     }
-    usage_error(what + " " + std::to_string(value) + " fora de " + std::to_string(low) + " a " +
-                std::to_string(high) + ".");
+    usage_error(language, "%s %d fora de %d a %d.", what, value, low, high);
     return false;
 }
 
@@ -179,31 +196,35 @@ bool check_numbers(const Raw& raw, SearchRequest& request) {
     request.space.k = raw.k;
     request.space.m = raw.m;
     request.space.order = raw.order;
-    return within(raw.k, 1, MAX_SEARCH_STEP, "K =") &&
-           within(raw.m, 1, MAX_SEARCH_EQUATION_ORDER, "--m") &&
-           within(raw.order, 1, MAX_SEARCH_ORDER, "--order") &&
-           within(request.top, 1, MAX_TOP, "--top") && within(request.jobs, 1, MAX_JOBS, "--jobs");
+    const Language l = raw.asked;
+    return within(raw.k, 1, MAX_SEARCH_STEP, "K =", l) &&
+           within(raw.m, 1, MAX_SEARCH_EQUATION_ORDER, "--m", l) &&
+           within(raw.order, 1, MAX_SEARCH_ORDER, "--order", l) &&
+           within(request.top, 1, MAX_TOP, "--top", l) &&
+           within(request.jobs, 1, MAX_JOBS, "--jobs", l);
 }
 
 // The grid: a readable range with LO <= HI and a positive step that divides
 // HI - LO.
 bool check_grid(const Raw& raw, SpaceRequest& space) {
+    const Language l = raw.asked;
     if (!parse_range(raw.range, space.low, space.high)) {
-        usage_error("--range: " + raw.range + " nao e' LO,HI com dois racionais (como -1,1 ou " +
-                    "-1/2,3/4).");
+        usage_error(l, "--range: %s nao e' LO,HI com dois racionais (como -1,1 ou -1/2,3/4).",
+                    printable_name(raw.range).c_str());
         return false;
     }
     if (!parse_rational(raw.grid, space.step)) {
-        usage_error("--grid: " + raw.grid + " nao e' um racional (como 1/4 ou 0.25).");
+        usage_error(l, "--grid: %s nao e' um racional (como 1/4 ou 0.25).",
+                    printable_name(raw.grid).c_str());
         return false;
     }
     if (fmpq_cmp(space.low.get(), space.high.get()) > 0) {
-        usage_error("--range: LO = " + space.low.text() +
-                    " e' maior que HI = " + space.high.text() + ": a grade nao tem pontos.");
+        usage_error(l, "--range: LO = %s e' maior que HI = %s: a grade nao tem pontos.",
+                    space.low.text().c_str(), space.high.text().c_str());
         return false;
     }
     if (fmpq_sgn(space.step.get()) <= 0) {
-        usage_error("--grid: o passo " + space.step.text() + " nao e' positivo.");
+        usage_error(l, "--grid: o passo %s nao e' positivo.", space.step.text().c_str());
         return false;
     }
     Rational count;
@@ -211,8 +232,8 @@ bool check_grid(const Raw& raw, SpaceRequest& space) {
     const std::string width = count.text();
     fmpq_div(count.get(), count.get(), space.step.get());
     if (!fmpz_is_one(fmpq_denref(count.get()))) {
-        usage_error("--grid: o passo " + space.step.text() + " nao divide HI - LO = " + width +
-                    ".");
+        usage_error(l, "--grid: o passo %s nao divide HI - LO = %s.", space.step.text().c_str(),
+                    width.c_str());
         return false;
     }
     return true;
@@ -220,72 +241,75 @@ bool check_grid(const Raw& raw, SpaceRequest& space) {
 
 bool check_shape(const Raw& raw, SearchRequest& request) {
     SpaceRequest& space = request.space;
+    const Language l = raw.asked;
     if (raw.zero_stable && raw.not_zero_stable) {
-        usage_error("--zero-stable e --no-zero-stable se contradizem.");
+        usage_error(l, "--zero-stable e --no-zero-stable se contradizem.");
         return false;
     }
     request.constraints.zero_stable = !raw.not_zero_stable;
     if (raw.vary != "rho" && raw.vary != "sigma") {
-        usage_error("--vary: " + raw.vary + " nao e' rho nem sigma.");
+        usage_error(l, "--vary: %s nao e' rho nem sigma.", printable_name(raw.vary).c_str());
         return false;
     }
     space.varied = raw.vary == "rho" ? Varied::RHO : Varied::SIGMA;
     std::string bad;
     if (!raw.zeros.empty() && !parse_coefficient_names(raw.zeros, raw.k, space.zeros, bad)) {
-        const std::string k = std::to_string(raw.k);
-        usage_error("--zero: " + bad + " nao e' um coeficiente A0 .. A" + k + ", B0 .. B" + k +
-                    ".");
+        usage_error(l, "--zero: %s nao e' um coeficiente A0 .. A%d, B0 .. B%d.",
+                    printable_name(bad).c_str(), raw.k, raw.k);
         return false;
     }
     if (request.constraints.a_stable && raw.m != 1) {
-        usage_error("--a-stable vale para m = 1.");
+        usage_error(l, "--a-stable vale para m = 1.");
         return false;
     }
     if (request.constraints.p_stable && raw.m != 2) {
-        usage_error("--p-stable vale para m = 2.");
+        usage_error(l, "--p-stable vale para m = 2.");
         return false;
     }
     return true;
 }
 
-bool check_output(const Raw& raw, SearchRequest& request, analyse::Language& language) {
+bool check_output(const Raw& raw, SearchRequest& request) {
+    const Language l = raw.asked;
     const std::optional<Objective> objective = objective_from_name(raw.objective);
     if (!objective) {
-        usage_error("--objective: " + raw.objective + " nao e' um objetivo (veja --help).");
+        usage_error(l, "--objective: %s nao e' um objetivo (veja --help).",
+                    printable_name(raw.objective).c_str());
         return false;
     }
     request.objective = *objective;
     if (!objective_applies(*objective, raw.m, request.space.explicit_method)) {
-        usage_error("--objective " + raw.objective +
-                    (*objective == Objective::SSP
-                         ? " pede m = 1 e --explicit."
-                         : " nao vale para m = " + std::to_string(raw.m) + "."));
+        if (*objective == Objective::SSP) {
+            usage_error(l, "--objective %s pede m = 1 e --explicit.", raw.objective.c_str());
+        } else {
+            usage_error(l, "--objective %s nao vale para m = %d.", raw.objective.c_str(), raw.m);
+        }
         return false;
     }
     if (raw.language != "pt" && raw.language != "en") {
-        usage_error("--lang: " + raw.language + " nao e' pt nem en.");
+        usage_error(l, "--lang: %s nao e' pt nem en.", printable_name(raw.language).c_str());
         return false;
     }
-    language = raw.language == "en" ? analyse::Language::ENGLISH : analyse::Language::PORTUGUESE;
     return true;
 }
 
-int build(const SearchRequest& request, Space& space) {
+int build(const SearchRequest& request, Space& space, Language language) {
     switch (build_space(request.space, space)) {
     case SpaceOutcome::BUILT:
         return CONTINUE;
     case SpaceOutcome::CONTRADICTORY:
-        impossible("as condicoes sao contraditorias: nenhum metodo de passo " +
-                   std::to_string(request.space.k) + " e ordem " +
-                   std::to_string(request.space.order) + " ou mais as satisfaz.");
+        impossible(language,
+                   "as condicoes sao contraditorias: nenhum metodo de passo %d e ordem %d ou "
+                   "mais as satisfaz.",
+                   request.space.k, request.space.order);
         return EXIT_IMPOSSIBLE;
     case SpaceOutcome::GRID_TOO_LARGE:
-        usage_error("a grade passa de 10000000000 pontos: escolha um passo maior, um intervalo "
-                    "menor ou menos coeficientes livres.");
+        usage_error(language, "a grade passa de 10000000000 pontos: escolha um passo maior, um "
+                              "intervalo menor ou menos coeficientes livres.");
         return EXIT_USAGE;
     case SpaceOutcome::NUMBERS_TOO_LARGE:
-        usage_error("os coeficientes da grade sobre um denominador comum passam de 2^40: escolha "
-                    "um passo ou um intervalo mais simples.");
+        usage_error(language, "os coeficientes da grade sobre um denominador comum passam de "
+                              "2^40: escolha um passo ou um intervalo mais simples.");
         return EXIT_USAGE;
     }
     return EXIT_USAGE;
@@ -295,17 +319,21 @@ int build(const SearchRequest& request, Space& space) {
 // whether this run made it (and takes it away again if it stays empty).
 int prepare_folder(const Raw& raw, bool& made) {
     if (!raw.output_given) {
+        if (raw.decimals) {
+            usage_error(raw.asked, "--decimals vai com --output.");
+            return EXIT_USAGE;
+        }
         return CONTINUE;
     }
     if (raw.output.empty()) {
-        usage_error("--output precisa de um diretorio.");
+        usage_error(raw.asked, "--output precisa de um diretorio.");
         return EXIT_USAGE;
     }
     std::error_code code;
     made = !std::filesystem::exists(std::filesystem::symlink_status(raw.output, code));
     std::string error;
-    if (!prepare_output_folder(raw.output, error)) {
-        usage_error("--output: " + error);
+    if (!prepare_output_folder(raw.output, error, raw.asked)) {
+        usage_error(raw.asked, "--output: %s", error.c_str());
         return EXIT_USAGE;
     }
     return CONTINUE;
@@ -321,7 +349,8 @@ bool write_files(const Raw& raw, const Space& space, const SearchOutcome& outcom
         const std::string text =
             method_file_text(space.k, space.m, outcome.winners[rank].coefficients, raw.decimals);
         if (write_new_file(path, text, false) != FileWrite::WRITTEN) {
-            impossible("nao foi possivel escrever o arquivo " + path + ".");
+            impossible(raw.asked, "nao foi possivel escrever o arquivo %s.",
+                       printable_name(path).c_str());
             return false;
         }
         files.push_back(name);
@@ -335,7 +364,7 @@ int finish(const Raw& raw, const ReportInput& input, bool files_written) {
     const std::string report = raw.json ? search_json_lines(input) : search_text(input);
     std::fwrite(report.data(), 1, report.size(), stdout);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        impossible("erro ao escrever a saida.");
+        impossible(raw.asked, "erro ao escrever a saida.");
         return EXIT_IMPOSSIBLE;
     }
     if (input.outcome.interruption != 0) {
@@ -344,11 +373,11 @@ int finish(const Raw& raw, const ReportInput& input, bool files_written) {
     return input.outcome.winners.empty() || !files_written ? EXIT_IMPOSSIBLE : EXIT_FOUND;
 }
 
-int search(const Raw& raw, const Space& space, analyse::Language language, bool made) {
+int search(const Raw& raw, const Space& space, bool made) {
     analyse::catch_interruptions();
-    Progress progress(language);
+    Progress progress(raw.asked);
     const SearchOutcome outcome = run_search(space, raw.request, progress);
-    ReportInput input{space, raw.request, outcome, language, raw.output, {}};
+    ReportInput input{space, raw.request, outcome, raw.asked, raw.output, {}};
     const bool written = !raw.output_given || write_files(raw, space, outcome, input.files);
     if (made && input.files.empty()) {
         std::error_code code;
@@ -359,27 +388,27 @@ int search(const Raw& raw, const Space& space, analyse::Language language, bool 
 
 } // namespace
 
-int run_search_command(int argc, const char* const* argv) {
+int run_search_command(int argc, const char* const* argv, Language language) {
     platform::keep_running_when_output_fails();
     Raw raw;
+    raw.asked = language;
     const int parsed = parse(argc, argv, raw);
     if (parsed != CONTINUE) {
         return parsed;
     }
     SearchRequest& request = raw.request;
-    analyse::Language language = analyse::Language::PORTUGUESE;
     if (!check_numbers(raw, request) || !check_grid(raw, request.space) ||
-        !check_shape(raw, request) || !check_output(raw, request, language)) {
+        !check_shape(raw, request) || !check_output(raw, request)) {
         return EXIT_USAGE;
     }
     Space space;
-    const int built = build(request, space);
+    const int built = build(request, space, raw.asked);
     if (built != CONTINUE) {
         return built;
     }
     bool made = false;
     const int prepared = prepare_folder(raw, made);
-    return prepared != CONTINUE ? prepared : search(raw, space, language, made);
+    return prepared != CONTINUE ? prepared : search(raw, space, made);
 }
 
 } // namespace ordimet::design

@@ -106,4 +106,21 @@ std::string interval_end_text(const IntervalEnd& end) {
     return end.exact + " = " + text;
 }
 
+// A number of the table: "-" for an undefined one, "inf" beyond the doubles.
+std::string table_number(double value, bool scientific) {
+    if (std::isnan(value)) {
+        return "-";
+    }
+    if (std::isinf(value)) {
+        return value > 0.0 ? "inf" : "-inf";
+    }
+    char text[40];
+    if (scientific) {
+        std::snprintf(text, sizeof text, "%.6e", value);
+    } else {
+        std::snprintf(text, sizeof text, "%.2f", value);
+    }
+    return text;
+}
+
 } // namespace ordimet::analyse

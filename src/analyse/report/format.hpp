@@ -32,4 +32,8 @@ std::string short_number(double value);
 // interval without end, "" for none.
 std::string interval_end_text(const IntervalEnd& end);
 
+// A number of the convergence tables: "-" for an undefined one, "inf" beyond
+// the doubles, otherwise "%.6e" (scientific) or "%.2f".
+std::string table_number(double value, bool scientific);
+
 } // namespace ordimet::analyse

@@ -81,6 +81,33 @@ std::string latex_name(const std::string& file) {
     return out;
 }
 
+// A finite interval end as LaTeX: the exact fraction when the end is
+// rational, else its 6 significant digits.
+std::string latex_end(const IntervalEnd& end) {
+    if (end.exact.empty()) {
+        char digits[40];
+        std::snprintf(digits, sizeof digits, "%.6g", end.value);
+        return digits;
+    }
+    Rational value;
+    fmpq_set_str(value.get(), end.exact.c_str(), 10);
+    return latex_number(value);
+}
+
+// The A(alpha) angle: "A-stable", the angle, or that no wedge lies in the
+// region (alpha 0).
+std::string latex_angle(const AbsoluteStability& result, TextOut& text) {
+    if (result.a_stable) {
+        return text.words("A-estavel");
+    }
+    if (result.alpha_degrees <= 0.0) {
+        return text.words("nenhum $\\alpha > 0$");
+    }
+    char angle[64];
+    std::snprintf(angle, sizeof angle, "$\\alpha = %.2f^\\circ$", result.alpha_degrees);
+    return angle;
+}
+
 std::string stability_cell(const AlgorithmAnalysis& algorithm, int m, TextOut& text) {
     if (!algorithm.stability_analysed) {
         return "--";
@@ -88,19 +115,14 @@ std::string stability_cell(const AlgorithmAnalysis& algorithm, int m, TextOut& t
     if (m == 1 && algorithm.absolute.status == RegionStatus::DECIDED) {
         const IntervalEnd& end = algorithm.absolute.real_interval;
         const std::string interval = end.kind == IntervalEnd::Kind::FINITE
-                                         ? joined({"$(-", interval_end_text(end), ", 0)$"})
+                                         ? joined({"$(-", latex_end(end), ", 0)$"})
                                      : end.kind == IntervalEnd::Kind::INFINITE ? "$(-\\infty, 0)$"
                                                                                : "--";
-        char angle[64];
-        std::snprintf(angle, sizeof angle, "$\\alpha = %.2f^\\circ$",
-                      algorithm.absolute.alpha_degrees);
-        return joined(
-            {interval, ", ", algorithm.absolute.a_stable ? text.words("A-estavel") : angle});
+        return joined({interval, ", ", latex_angle(algorithm.absolute, text)});
     }
     if (m == 2 && algorithm.periodicity.status == RegionStatus::DECIDED) {
         const IntervalEnd& end = algorithm.periodicity.periodicity;
-        return end.kind == IntervalEnd::Kind::FINITE
-                   ? joined({"$H_p^2 = ", interval_end_text(end), "$"})
+        return end.kind == IntervalEnd::Kind::FINITE ? joined({"$H_p^2 = ", latex_end(end), "$"})
                : end.kind == IntervalEnd::Kind::INFINITE ? std::string(text.words("P-estavel"))
                                                          : "--";
     }
@@ -135,6 +157,11 @@ void write_latex_report(const MethodAnalysis& method, Language language, std::st
     }
     if (method.convergence_order_known) {
         text.putf("%% ordem de convergencia do metodo: %" PRId64 "\n", method.convergence_order);
+    }
+    // With --converge, the order measured on each test problem.
+    for (const ConvergenceRun& run : method.convergence) {
+        text.putf("%% %s: ordem medida %s\n", run.problem.c_str(),
+                  table_number(run.measured_order, false).c_str());
     }
 }
 

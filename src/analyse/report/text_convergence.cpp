@@ -1,12 +1,12 @@
 // The text report's sections on convergence: the convergence order of the
 // method and the errors measured by integration.
 
+#include "analyse/report/format.hpp"
 #include "analyse/report/text_sections.hpp"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
-#include <algorithm>
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -47,23 +47,6 @@ const char* disagreement_text(OrderDisagreement disagreement) {
         break;
     }
     return "";
-}
-
-// A number of the table: "-" for an undefined one, "inf" beyond the doubles.
-std::string table_number(double value, bool scientific) {
-    if (std::isnan(value)) {
-        return "-";
-    }
-    if (std::isinf(value)) {
-        return value > 0.0 ? "inf" : "-inf";
-    }
-    char text[40];
-    if (scientific) {
-        std::snprintf(text, sizeof text, "%.6e", value);
-    } else {
-        std::snprintf(text, sizeof text, "%.2f", value);
-    }
-    return text;
 }
 
 void append_run(const ConvergenceRun& run, TextOut& text) {

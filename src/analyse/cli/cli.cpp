@@ -1,3 +1,6 @@
+// The command line of ordimet-analyse, read by CLI11 and checked whole
+// before anything is made: the kind of method, the files and the options.
+
 #include "analyse/cli/cli.hpp"
 
 #include "analyse/cli/command_words.hpp"

@@ -1,3 +1,6 @@
+// The command line of ordimet-design for a family or a prescribed
+// polynomial, read by CLI11 and checked whole before anything is made.
+
 #include "design/cli/cli.hpp"
 
 #include "analyse/cli/command_words.hpp"

@@ -42,37 +42,15 @@ const char* const FOOTER =
     "figura ou a saida nao pode ser escrita, 2 para uma linha de comando\n"
     "invalida. SIGINT, SIGTERM e SIGHUP param um lote entre dois metodos.\n";
 
-// CLI11's help in the program's own words: our usage lines in place of the
-// generated one, labels in the language.
-class Formatter : public CLI::Formatter {
-  public:
-    explicit Formatter(Language language) : language_(language) {
-        label("Options", say("Opcoes", language));
-        label("Positionals", say("Argumentos", language));
-        label("TEXT", say("TEXTO", language));
-    }
-    std::string make_usage(const CLI::App*, std::string) const override {
-        return say(USAGE, language_);
-    }
-
-  private:
-    Language language_;
-};
-
 // A mistake of the command line, in the language, with the usage after it.
 // Arguments quoted in it go through printable_name, so that their bytes
 // don't reach the terminal as they are.
 __attribute__((format(printf, 2, 3))) void usage_error(Language language, const char* portuguese,
                                                        ...) {
-    std::string text = "ordimet-analyse: ";
-    TextOut out{text, language};
     va_list arguments;
     va_start(arguments, portuguese);
-    out.vputf(portuguese, arguments);
+    print_error("ordimet-analyse", USAGE, language, portuguese, arguments);
     va_end(arguments);
-    out.raw("\n");
-    out.put(USAGE);
-    std::fputs(text.c_str(), stderr);
 }
 
 // Help and version text on standard output; the exit status says whether it
@@ -192,7 +170,7 @@ struct Options {
 
 void declare_options(CLI::App& app, CommandLine& command, Options& options) {
     const auto w = [&command](const char* portuguese) { return say(portuguese, command.language); };
-    app.formatter(std::make_shared<Formatter>(command.language));
+    app.formatter(std::make_shared<HelpFormatter>(USAGE, command.language));
     app.footer(w(FOOTER));
     app.option_defaults()->group(w("Opcoes"));
     app.set_help_flag("-h,--help", w("mostra esta ajuda e termina"));

@@ -3,7 +3,7 @@
 #include "analyse/report/file_names.hpp"
 #include "analyse/report/text_out.hpp"
 
-#include <CLI/CLI.hpp>
+#include <cstdio>
 #include <string_view>
 
 namespace ordimet::analyse {
@@ -45,6 +45,31 @@ std::string parse_error_text(const CLI::ParseError& error, Language language) {
         out.putf("linha de comando invalida: %s", printable_name(what).c_str());
     }
     return text;
+}
+
+HelpFormatter::HelpFormatter(const char* usage, Language language)
+    : usage_(usage), language_(language) {
+    label("Options", say("Opcoes", language));
+    label("Positionals", say("Argumentos", language));
+    label("TEXT", say("TEXTO", language));
+    label("INT", say("INTEIRO", language));
+    label("REQUIRED", say("OBRIGATORIO", language));
+}
+
+std::string HelpFormatter::make_usage(const CLI::App*, std::string) const {
+    return say(usage_, language_);
+}
+
+void print_error(const char* program, const char* usage, Language language, const char* portuguese,
+                 va_list arguments) {
+    std::string text = std::string(program) + ": ";
+    TextOut out{text, language};
+    out.vputf(portuguese, arguments);
+    out.raw("\n");
+    if (usage != nullptr) {
+        out.put(usage);
+    }
+    std::fputs(text.c_str(), stderr);
 }
 
 } // namespace ordimet::analyse

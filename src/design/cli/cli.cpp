@@ -77,22 +77,6 @@ bool search_not_first(int argc, const char* const* argv) {
     return false;
 }
 
-// CLI11's help in the program's own words.
-class Formatter : public CLI::Formatter {
-  public:
-    explicit Formatter(Language language) : language_(language) {
-        label("Options", say("Opcoes", language));
-        label("Positionals", say("Argumentos", language));
-        label("TEXT", say("TEXTO", language));
-    }
-    std::string make_usage(const CLI::App*, std::string) const override {
-        return say(USAGE, language_);
-    }
-
-  private:
-    Language language_;
-};
-
 // Help and version text on standard output; the exit status says whether it
 // could be written.
 int print_and_exit(const std::string& text, Language language) {
@@ -123,7 +107,7 @@ struct Options {
 void declare_options(CLI::App& app, DesignCommand& command, Options& options) {
     const Language language = command.language;
     const auto w = [language](const char* portuguese) { return say(portuguese, language); };
-    app.formatter(std::make_shared<Formatter>(language));
+    app.formatter(std::make_shared<analyse::HelpFormatter>(USAGE, language));
     app.footer(w(FOOTER));
     app.option_defaults()->group(w("Opcoes"));
     app.set_help_flag("-h,--help", w("mostra esta ajuda e termina"));

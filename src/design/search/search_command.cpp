@@ -56,38 +56,10 @@ const char* const FOOTER =
     "certificados e mostrados, e o processo termina pelo sinal (130 para SIGINT\n"
     "no shell).\n";
 
-// CLI11's help in the program's own words.
-class Formatter : public CLI::Formatter {
-  public:
-    explicit Formatter(Language language) : language_(language) {
-        label("Options", say("Opcoes", language));
-        label("Positionals", say("Argumentos", language));
-        label("TEXT", say("TEXTO", language));
-        label("INT", say("INTEIRO", language));
-        label("REQUIRED", say("OBRIGATORIO", language));
-        column_width(32);
-    }
-    std::string make_usage(const CLI::App*, std::string) const override {
-        return say(USAGE, language_);
-    }
-
-  private:
-    Language language_;
-};
-
-// A message on standard error, in the language, after the program's name;
-// the usage follows a mistake of the command line. The arguments it quotes
-// are shown through printable_name.
 __attribute__((format(printf, 3, 0))) void message(Language language, bool usage,
                                                    const char* portuguese, va_list arguments) {
-    std::string text = "ordimet-design search: ";
-    analyse::TextOut out{text, language};
-    out.vputf(portuguese, arguments);
-    out.raw("\n");
-    if (usage) {
-        out.put(USAGE);
-    }
-    std::fputs(text.c_str(), stderr);
+    analyse::print_error("ordimet-design search", usage ? USAGE : nullptr, language, portuguese,
+                         arguments);
 }
 
 __attribute__((format(printf, 2, 3))) void usage_error(Language language, const char* portuguese,
@@ -129,7 +101,9 @@ struct Raw {
 
 void declare(CLI::App& app, Raw& raw) {
     const auto w = [&raw](const char* portuguese) { return say(portuguese, raw.asked); };
-    app.formatter(std::make_shared<Formatter>(raw.asked));
+    auto formatter = std::make_shared<analyse::HelpFormatter>(USAGE, raw.asked);
+    formatter->column_width(32);
+    app.formatter(formatter);
     app.footer(w(FOOTER));
     app.option_defaults()->group(w("Opcoes"));
     app.set_help_flag("-h,--help", w("mostra esta ajuda e termina"));

@@ -1,6 +1,6 @@
 // Convergence measured by integration: every test problem of a method at
-// six step sizes (h = 1/20 .. 1/640, or 2 pi / 20 .. 2 pi / 640), with the
-// precision raised until two integrations agree. Methods of step at most 8
+// eight step sizes (h = 1/20 .. 1/2560, or 2 pi / 20 .. 2 pi / 2560), with
+// the precision raised until two integrations agree. Methods of step at most 8
 // and order at most 10 (the goal: 20 ms each), and Adams-Moulton 9 (order
 // 10, at 512 bits) beside them; the coefficients are exact fractions.
 

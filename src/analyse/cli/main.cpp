@@ -49,8 +49,7 @@ void write_out(const std::string& text) {
 // is flushed first so that the two streams stay in order on one terminal).
 // The file is named when the message doesn't name it itself; a name is
 // shown through printable_name. The messages on standard error are in the
-// language of --lang, like the report; the command line's own errors come
-// before the language is known, and are in Portuguese.
+// language of --lang, like the report.
 void report_failure_text(const AnalysisOutcome& outcome, const std::string& file,
                          Language language) {
     std::fflush(stdout);

@@ -2,9 +2,9 @@
 # Runs ordimet, ordimet-analyse or ordimet-design on one end-to-end case, a
 # folder of cases/ or a row of a table of tables/, and checks standard output,
 # standard error and exit status byte for byte, ordimet's prompts, and JSON
-# output against the schema; for ordimet-design also the case's check after
-# the run, that no hidden file is left, and the methods it writes as
-# ordimet-analyse reads them. UPDATE=1 rewrites the expectations that differ,
+# output against the schema, and the case's check after the run; for
+# ordimet-design also that no hidden file is left, and the methods it writes
+# as ordimet-analyse reads them. UPDATE=1 rewrites the expectations that differ,
 # ALLOCATIONS=1 walks the allocations of a folder with alloc-failures
 # (README.md, Testing).
 # Usage: run.sh ordimet|analyse|design PROGRAM CASE_DIR|TABLE:ROW [EMULATOR...]
@@ -69,10 +69,19 @@ limit=120 && [[ ! -f limit ]] || limit=$(<limit)
 # returns at once), standard output to OUT (left empty when a row sends it
 # elsewhere); ordimet fails on a status or error output, which its cases never
 # expect.
+# A folder's `stdin` is the program's standard input, `stdin-closed` closes
+# it; nothing is there to read otherwise.
 run() {
     : >"$1"
-    setsid -w timeout -s KILL "$limit" "${emulator[@]}" "$program" "${args[@]}" </dev/null \
-        >"${stdout_to:-$1}" 2>"$work/stderr"
+    local input=/dev/null
+    [[ ! -f stdin ]] || input=stdin
+    if [[ -f stdin-closed ]]; then
+        setsid -w timeout -s KILL "$limit" "${emulator[@]}" "$program" "${args[@]}" <&- \
+            >"${stdout_to:-$1}" 2>"$work/stderr"
+    else
+        setsid -w timeout -s KILL "$limit" "${emulator[@]}" "$program" "${args[@]}" <"$input" \
+            >"${stdout_to:-$1}" 2>"$work/stderr"
+    fi
     status=$?
     ((${#emulator[@]} == 0)) || LC_ALL=C sed -i 's/\r$//' "$1" "$work/stderr"
     [[ $kind != ordimet ]] || { ((status == 0)) && [[ ! -s $work/stderr ]]; } && return
@@ -122,11 +131,12 @@ if [[ -n $schema && -s $work/stdout ]] && has --json; then
     python3 "$top/tests/analyse/e2e/validate_json.py" "$top/docs/$schema.schema.json" "$mode" \
         "$work/stdout" || exit 1
 fi
-# ordimet-design: the check after the run passes and no hidden (temporary) file
-# is left; a method written with --json is read back by ordimet-analyse, built
-# beside it, with the same order and error constant. No update takes these over.
+# The check after the run passes (no update takes it over); for ordimet-design
+# also no hidden (temporary) file is left, and a method written with --json is
+# read back by ordimet-analyse, built beside it, with the same order and error
+# constant.
+[[ ! -f after ]] || bash ./after || { echo "the check after the run failed" && exit 1; }
 if [[ $kind == design ]]; then
-    [[ ! -f after ]] || bash ./after || { echo "the check after the run failed" && exit 1; }
     ! compgen -G '.*[!.]*' >/dev/null || { echo "left behind:" .*[!.]* && exit 1; }
     written=
     for ((i = 1; i < ${#args[@]}; i++)); do

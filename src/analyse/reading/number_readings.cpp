@@ -87,6 +87,24 @@ WideFraction simplest_between(Wide a, Wide b, Wide c, Wide d) {
     }
 }
 
+// The significant digits of a decimal of at most 37 digits as an integer.
+Wide wide_digits(const DecimalNumber& number) {
+    Wide digits = 0;
+    for (std::size_t i = 0; i < number.count; ++i) {
+        digits = digits * 10 + static_cast<Wide>(number.digits[i] - '0');
+    }
+    return digits;
+}
+
+// 10^places, places at most 37.
+Wide wide_power_of_ten(std::int64_t places) {
+    Wide power = 1;
+    for (std::int64_t i = 0; i < places; ++i) {
+        power *= 10;
+    }
+    return power;
+}
+
 // The simplest fraction meant, in 128-bit integers; false when the bounds
 // don't fit. `digits` are the decimal's significant digits (as an integer),
 // `places` the number of decimal places of its last digit, `value` its
@@ -99,14 +117,8 @@ bool simplest_meant_wide(const DecimalNumber& number, std::int64_t places, doubl
     if (number.count > 37 || places < 1 || places > 37 || exponent < -124 || exponent > -1) {
         return false;
     }
-    Wide digits = 0;
-    for (std::size_t i = 0; i < number.count; ++i) {
-        digits = digits * 10 + static_cast<Wide>(number.digits[i] - '0');
-    }
-    Wide power = 1;
-    for (std::int64_t i = 0; i < places; ++i) {
-        power *= 10;
-    }
+    const Wide digits = wide_digits(number);
+    const Wide power = wide_power_of_ten(places);
     // Within half a unit of the last written digit.
     best = simplest_between(2 * digits - 1, 2 * power, 2 * digits + 1, 2 * power);
     // Between the midpoints to the neighbouring doubles; below a power of two
@@ -133,14 +145,8 @@ bool short_meant_wide(const DecimalNumber& number, std::int64_t places, WideFrac
     if (number.count > 15 || places < 1 || places > 30) {
         return false;
     }
-    Wide digits = 0;
-    for (std::size_t i = 0; i < number.count; ++i) {
-        digits = digits * 10 + static_cast<Wide>(number.digits[i] - '0');
-    }
-    Wide power = 1;
-    for (std::int64_t i = 0; i < places; ++i) {
-        power *= 10;
-    }
+    const Wide digits = wide_digits(number);
+    const Wide power = wide_power_of_ten(places);
     const Wide scale = 2 * power * K;
     best = simplest_between((2 * digits - 1) * K + 1, scale, (2 * digits + 1) * K - 1, scale);
     return true;
